@@ -1,0 +1,42 @@
+# The two commands a newcomer needs, plus the pieces they are made of.
+#   make demo   install what is missing, build, scan the bundled sample world
+#   make test   install what is missing, build all three presets, run every test
+
+SHELL := /bin/bash
+JOBS  ?= $(shell nproc)
+DEMO_ARGS ?= 192.168.10.20:9570 AttributeScanner 5A.3C.00.11.22.33.44.55.66.77.88.99.AA.BB.CC.DD:0001
+
+.PHONY: demo test setup build-posix build-asan build-windows test-posix test-asan test-windows clean
+
+setup:
+	@scripts/setup.sh
+
+build/posix/build.ninja:
+	cmake --preset posix >/dev/null
+build/posix-asan/build.ninja:
+	cmake --preset posix-asan >/dev/null
+build/windows/build.ninja:
+	cmake --preset windows >/dev/null
+
+build-posix: setup build/posix/build.ninja
+	cmake --build --preset posix -j $(JOBS)
+build-asan: setup build/posix-asan/build.ninja
+	cmake --build --preset posix-asan -j $(JOBS)
+build-windows: setup build/windows/build.ninja
+	cmake --build --preset windows -j $(JOBS)
+
+demo: build-posix
+	@scripts/demo.sh $(DEMO_ARGS)
+
+test-posix: build-posix
+	ctest --preset posix -j $(JOBS)
+test-asan: build-asan
+	ctest --preset posix-asan -j $(JOBS)
+test-windows: build-windows
+	scripts/wine-run.sh cmd /c exit >/dev/null 2>&1 || true
+	ctest --preset windows -j $(JOBS)
+
+test: test-posix test-asan test-windows
+
+clean:
+	rm -rf build
