@@ -4,6 +4,11 @@
 
 option(ATTRSCAN_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 
+option(ATTRSCAN_FUZZ "Build the libFuzzer targets in fuzz/ (clang only)" OFF)
+if(ATTRSCAN_FUZZ)
+  set(ATTRSCAN_SANITIZE ON)
+endif()
+
 if(ATTRSCAN_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
@@ -59,4 +64,18 @@ function(attrscan_add_gtest)
   if(T_ENV)
     set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${T_ENV}")
   endif()
+endfunction()
+
+# attrscan_add_fuzzer(NAME name SOURCES ... LIBS ...): a libFuzzer target, built only in
+# the fuzz preset. Corpora live in fuzz/corpus/<name>/.
+function(attrscan_add_fuzzer)
+  cmake_parse_arguments(F "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT ATTRSCAN_FUZZ)
+    return()
+  endif()
+  add_executable(${F_NAME} ${F_SOURCES})
+  attrscan_warnings(${F_NAME})
+  target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
 endfunction()
