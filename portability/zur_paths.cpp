@@ -13,7 +13,7 @@ namespace zur {
 
 void copyCut(std::string_view text, char* buffer, size_t size) {
     const size_t length = std::min(text.size(), size - 1);
-    std::memcpy(buffer, text.data(), length);
+    if (length > 0) std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
 }
 
