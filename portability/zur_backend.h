@@ -58,8 +58,9 @@ FlushResult flushDescriptor(int descriptor);
 // number in the layer's convention.
 uint32_t currentDirectory(char* buffer, size_t size);
 
-// A status query on path succeeds and reports a directory.
-bool isDirectory(const char* path);
+// A status query on path succeeds and reports a directory. Receives a private copy, which
+// it may change.
+bool isDirectory(char* path);
 
 // Write the text, cut to fit and terminated, into buffer (size is at least 1).
 void runtimeErrorText(int error, char* buffer, size_t size);

@@ -100,7 +100,7 @@ uint32_t currentDirectory(char* buffer, size_t size) {
     return static_cast<uint32_t>(errno);
 }
 
-bool isDirectory(const char* path) {
+bool isDirectory(char* path) {
     struct stat status{};
     return ::stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }

@@ -83,7 +83,14 @@ uint32_t currentDirectory(char* buffer, size_t size) {
     return 0;
 }
 
-bool isDirectory(const char* path) {
+// The runtime's status query fails for "dir\" although it names a directory, so trailing
+// separators are dropped first; a root ("C:\", "\") keeps its own.
+bool isDirectory(char* path) {
+    size_t length = std::strlen(path);
+    while (length > 1 && (path[length - 1] == '\\' || path[length - 1] == '/') &&
+           path[length - 2] != ':') {
+        path[--length] = '\0';
+    }
     struct _stati64 status{};
     return ::_stati64(path, &status) == 0 && (status.st_mode & _S_IFDIR) != 0;
 }

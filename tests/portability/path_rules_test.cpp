@@ -174,6 +174,8 @@ TEST_F(PathsThroughFilesTest, IsDirectory) {
         {"sub", true},
         {"sub/inner", true},
         {"sub\\inner", true},
+        {"sub/", true},
+        {"sub\\inner\\", true},
         {"file.txt", false},
         {"missing", false},
     };
