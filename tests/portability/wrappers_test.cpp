@@ -8,7 +8,11 @@
 #include "portability/zur.h"
 #include "tests/portability/test_support.h"
 
+extern "C" int zurCheckFromC(void);
+
 namespace {
+
+TEST(CCallers, SeeTheSameInterface) { EXPECT_EQ(zurCheckFromC(), 1); }
 
 TEST(Memory, NullAndZeroSizes) {
     EXPECT_EQ(zur_malloc(0), nullptr);
