@@ -39,16 +39,16 @@ enum {
 };
 
 enum {
-    ZUR_CATEGORY_NONE = 0,               // no failure, or nothing more to say
-    ZUR_CATEGORY_NULL_ARGUMENT = 1,      // a required argument was null
-    ZUR_CATEGORY_OPERATION_FAILED = 2,   // the operation failed, or a path was rejected
+    ZUR_CATEGORY_NONE = 0,              // no failure, or nothing more to say
+    ZUR_CATEGORY_NULL_ARGUMENT = 1,     // a required argument was null
+    ZUR_CATEGORY_OPERATION_FAILED = 2,  // the operation failed, or a path was rejected
     ZUR_CATEGORY_OPEN_OR_FLUSH_FAILED = 3,
 };
 
 enum {
-    ZUR_SYSTEM_ERROR_BASE = 200,       // system error codes are reported increased by this
-    ZUR_ERROR_NO_TEXT = 0x20000000,    // error numbers with this bit carry no text
-    ZUR_CWD_SIZE = 1024,               // size of the buffer zur_getcwd fills
+    ZUR_SYSTEM_ERROR_BASE = 200,     // system error codes are reported increased by this
+    ZUR_ERROR_NO_TEXT = 0x20000000,  // error numbers with this bit carry no text
+    ZUR_CWD_SIZE = 1024,             // size of the buffer zur_getcwd fills
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -180,11 +180,11 @@ int64_t zur_thread_id(void);
 // Null-tolerant memory and string functions. Blocks come from the C heap, so zur_free,
 // free and zur_realloc all apply to them.
 
-void* zur_malloc(size_t size);                 // size 0 gives null
-void* zur_realloc(void* block, size_t size);   // size 0 gives null and leaves block alone
-void* zur_free(void* block);                   // null is ignored; returns block
-char* zur_strdup(const char* text);            // null gives null
-size_t zur_strlen(const char* text);           // null gives 0
+void* zur_malloc(size_t size);                // size 0 gives null
+void* zur_realloc(void* block, size_t size);  // size 0 gives null and leaves block alone
+void* zur_free(void* block);                  // null is ignored; returns block
+char* zur_strdup(const char* text);           // null gives null
+size_t zur_strlen(const char* text);          // null gives 0
 
 // Comparisons: a null gives 1, else b null gives -1. zur_strcmp compares bytes as unsigned
 // values and gives -1, 0 or 1; zur_strncmp gives strncmp's result. The case-insensitive
@@ -201,9 +201,9 @@ char* zur_strncpy(char* destination, const char* source, size_t n);
 // null; a null source leaves it.
 char* zur_strncat(char* destination, const char* source, size_t n);
 
-char* zur_strchr(const char* text, int c);              // null gives null
-char* zur_strrchr(const char* text, int c);             // null gives null
-char* zur_strstr(const char* text, const char* pattern);  // either null gives null
+char* zur_strchr(const char* text, int c);                 // null gives null
+char* zur_strrchr(const char* text, int c);                // null gives null
+char* zur_strstr(const char* text, const char* pattern);   // either null gives null
 ptrdiff_t zur_strcspn(const char* text, const char* set);  // text null -1, set null strlen
 ptrdiff_t zur_strspn(const char* text, const char* set);   // text null -1, set null 0
 

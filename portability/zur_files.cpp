@@ -1,5 +1,6 @@
 // File operations: argument checks, private path copies and status records, on top of the
 // backend's raw calls.
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <new>
@@ -35,7 +36,8 @@ ZurStatus zur_open(ZurFile** handle, const char* path, uint32_t flags) {
 
     const zur::backend::CallResult opened =
         zur::backend::openDescriptor(copy.get(), zur::runtimeOpenFlags(flags));
-    auto* file = new (std::nothrow) ZurFile{static_cast<int32_t>(opened.failed() ? -1 : opened.value)};
+    auto* file =
+        new (std::nothrow) ZurFile{static_cast<int32_t>(opened.failed() ? -1 : opened.value)};
     if (file == nullptr) {
         if (!opened.failed()) zur::backend::closeDescriptor(static_cast<int>(opened.value));
         return systemFailure(ENOMEM, ZUR_CATEGORY_OPEN_OR_FLUSH_FAILED);
@@ -92,11 +94,12 @@ ZurStatus zur_file_length(ZurFile* handle, int64_t* length) {
 ZurStatus zur_read(ZurFile* handle, void* buffer, size_t size, size_t* count) {
     if (handle == nullptr || buffer == nullptr || count == nullptr) return kNullArgument;
     *count = 0;
-    const size_t asked = size < kMaxTransfer ? size : kMaxTransfer;
-    const zur::backend::CallResult read = zur::backend::readDescriptor(handle->descriptor, buffer, asked);
+    const size_t asked = std::min(size, kMaxTransfer);
+    const zur::backend::CallResult read =
+        zur::backend::readDescriptor(handle->descriptor, buffer, asked);
     if (read.failed()) return systemFailure(read.error, ZUR_CATEGORY_OPERATION_FAILED);
     // Never report more than was asked for, whatever the runtime returned.
-    *count = static_cast<size_t>(read.value) < asked ? static_cast<size_t>(read.value) : asked;
+    *count = std::min(static_cast<size_t>(read.value), asked);
     return zur::kSuccess;
 }
 
@@ -107,14 +110,13 @@ ZurStatus zur_write(ZurFile* handle, const void* data, size_t length, size_t* co
     // A short write is resumed so that a record is not silently cut; a call that moves
     // nothing ends the loop, and *count tells the caller how far it got.
     while (*count < length) {
-        const size_t remaining = length - *count;
-        const size_t asked = remaining < kMaxTransfer ? remaining : kMaxTransfer;
+        const size_t asked = std::min(length - *count, kMaxTransfer);
         const zur::backend::CallResult written =
             zur::backend::writeDescriptor(handle->descriptor, bytes + *count, asked);
         if (written.failed()) return systemFailure(written.error, ZUR_CATEGORY_OPERATION_FAILED);
         if (written.value == 0) break;
         // Text-mode runtimes may count the line ends they add; never step past the data.
-        *count += static_cast<size_t>(written.value) < asked ? static_cast<size_t>(written.value) : asked;
+        *count += std::min(static_cast<size_t>(written.value), asked);
     }
     return zur::kSuccess;
 }

@@ -31,7 +31,8 @@ constexpr std::array kOpenFlagMappings{
 int runtimeOpenFlags(uint32_t layerFlags) {
     int runtime = 0;
     for (const FlagMapping& mapping : kOpenFlagMappings) {
-        if ((layerFlags & mapping.layerFlag) != 0) runtime |= backend::kRuntimeOpenFlags.*mapping.runtimeFlag;
+        if ((layerFlags & mapping.layerFlag) != 0)
+            runtime |= backend::kRuntimeOpenFlags.*mapping.runtimeFlag;
     }
     return runtime;
 }

@@ -75,7 +75,8 @@ TEST_F(FileOperationsTest, Open) {
         {"rejected path",
          [&] {
              handle = &notOpen;
-             const ZurStatus result = zur_open(&handle, kRejectedPath, ZUR_OPEN_CREATE | ZUR_OPEN_WRITE);
+             const ZurStatus result =
+                 zur_open(&handle, kRejectedPath, ZUR_OPEN_CREATE | ZUR_OPEN_WRITE);
              EXPECT_EQ(handle, nullptr);
              return result;
          },
@@ -93,7 +94,8 @@ TEST_F(FileOperationsTest, Open) {
          status(-4, ENOENT, 3)},
         {"new file",
          [&] {
-             const ZurStatus result = zur_open(&handle, "new.log", ZUR_OPEN_CREATE | ZUR_OPEN_WRITE);
+             const ZurStatus result =
+                 zur_open(&handle, "new.log", ZUR_OPEN_CREATE | ZUR_OPEN_WRITE);
              EXPECT_NE(handle, nullptr);
              if (handle != nullptr) {
                  EXPECT_GE(handle->descriptor, 0);
@@ -247,7 +249,8 @@ TEST_F(FileOperationsTest, Write) {
          status(-4, EBADF, 2)},
         {"new file",
          [&] {
-             ZurFile* handle = open("written.log", ZUR_OPEN_CREATE | ZUR_OPEN_WRITE | ZUR_OPEN_BINARY);
+             ZurFile* handle =
+                 open("written.log", ZUR_OPEN_CREATE | ZUR_OPEN_WRITE | ZUR_OPEN_BINARY);
              const ZurStatus result = zur_write(handle, "line\n", 5, &count);
              EXPECT_EQ(count, 5u);
              zur_close(handle);
@@ -304,7 +307,8 @@ TEST_F(FileOperationsTest, Mkdir) {
         {"child written with '\\'",
          [] {
              const ZurStatus result = zur_mkdir("logs\\backslash");
-             EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path("logs") / "backslash"));
+             EXPECT_TRUE(
+                 std::filesystem::is_directory(std::filesystem::path("logs") / "backslash"));
              return result;
          },
          kOk},

@@ -13,16 +13,16 @@ namespace {
 #ifdef _WIN32
 constexpr const char* kTextLineEnd = "\r\n";  // text mode writes line ends as CR LF
 #else
-constexpr const char* kTextLineEnd = "\n";    // POSIX has no text mode
+constexpr const char* kTextLineEnd = "\n";  // POSIX has no text mode
 #endif
 
 struct FlagCase {
     const char* what;
     std::optional<std::string> before;  // the file's content before, or no file
     uint32_t flags;
-    std::string written;                // written after a successful open
+    std::string written;  // written after a successful open
     ZurStatus openResult;
-    std::optional<std::string> after;   // the file's content after, or no file
+    std::optional<std::string> after;  // the file's content after, or no file
 };
 
 class OpenFlagsTest : public ScratchDirectoryTest {};
@@ -31,18 +31,21 @@ TEST_F(OpenFlagsTest, FlagsActOnTheFile) {
     const std::vector<FlagCase> cases = {
         {"write without create needs the file", std::nullopt, ZUR_OPEN_WRITE, "x",
          status(-4, ENOENT, 3), std::nullopt},
-        {"create makes the file", std::nullopt, ZUR_OPEN_WRITE | ZUR_OPEN_CREATE, "new", kOk, "new"},
-        {"write starts at the beginning", "hello", ZUR_OPEN_WRITE | ZUR_OPEN_BINARY, "HE", kOk, "HEllo"},
+        {"create makes the file", std::nullopt, ZUR_OPEN_WRITE | ZUR_OPEN_CREATE, "new", kOk,
+         "new"},
+        {"write starts at the beginning", "hello", ZUR_OPEN_WRITE | ZUR_OPEN_BINARY, "HE", kOk,
+         "HEllo"},
         {"truncate empties the file", "hello", ZUR_OPEN_WRITE | ZUR_OPEN_TRUNCATE, "", kOk, ""},
         {"append writes at the end", "hello", ZUR_OPEN_WRITE | ZUR_OPEN_APPEND | ZUR_OPEN_BINARY,
          " world", kOk, "hello world"},
         {"read and write", "hello", ZUR_OPEN_RDWR | ZUR_OPEN_BINARY, "J", kOk, "Jello"},
         {"exclusive refuses an existing file", "hello",
-         ZUR_OPEN_WRITE | ZUR_OPEN_CREATE | ZUR_OPEN_EXCLUSIVE, "x", status(-4, EEXIST, 3), "hello"},
+         ZUR_OPEN_WRITE | ZUR_OPEN_CREATE | ZUR_OPEN_EXCLUSIVE, "x", status(-4, EEXIST, 3),
+         "hello"},
         {"exclusive creates a new file", std::nullopt,
          ZUR_OPEN_WRITE | ZUR_OPEN_CREATE | ZUR_OPEN_EXCLUSIVE, "x", kOk, "x"},
-        {"binary keeps line ends", std::nullopt,
-         ZUR_OPEN_WRITE | ZUR_OPEN_CREATE | ZUR_OPEN_BINARY, "a\nb", kOk, "a\nb"},
+        {"binary keeps line ends", std::nullopt, ZUR_OPEN_WRITE | ZUR_OPEN_CREATE | ZUR_OPEN_BINARY,
+         "a\nb", kOk, "a\nb"},
         {"text converts line ends", std::nullopt, ZUR_OPEN_WRITE | ZUR_OPEN_CREATE | ZUR_OPEN_TEXT,
          "a\nb", kOk, std::string("a") + kTextLineEnd + "b"},
     };

@@ -170,7 +170,7 @@ TEST_F(PathsThroughFilesTest, IsDirectory) {
         bool expected;
     };
     const std::vector<Case> cases = {
-        {absolute(""), true},
+        {absolute(""), true},  // ends with a separator
         {"sub", true},
         {"sub/inner", true},
         {"sub\\inner", true},
