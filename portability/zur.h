@@ -2,8 +2,9 @@
 // operating system and the runtime library.
 //
 // - File operations return a ZurStatus by value and never print anything. Each one that
-//   takes a path works on a private copy that goes through zur_native_path first, so the
-//   caller's text is never changed.
+//   takes a path works on a private copy converted by zur_native_path (zur_mkdir: see
+//   there), so the caller's text is never changed. Should memory for that copy or for a handle run out,
+//   the operation reports its system-failure status with ENOMEM.
 // - Error numbers follow one convention across the layer: up to ZUR_SYSTEM_ERROR_BASE they
 //   are runtime-library errno values; above it they are system error codes increased by
 //   ZUR_SYSTEM_ERROR_BASE; numbers with ZUR_ERROR_NO_TEXT set have no text.
@@ -113,7 +114,8 @@ ZurStatus zur_write(ZurFile* handle, const void* data, size_t length, size_t* co
 //   either path null: 21, 0, 1.   either path rejected: 21, 0, 2.   failed: -4, errno, 2.
 ZurStatus zur_rename(const char* oldPath, const char* newPath);
 
-// Creates one directory. The path is not checked for acceptability.
+// Creates one directory. The path is never rejected: Windows uses it as given (it takes '/'
+// as a separator here too); POSIX converts it when it is acceptable.
 //   null: 21, 0, 0.   failed: -4, errno, 1.   success: 0, 0, 0.
 ZurStatus zur_mkdir(const char* path);
 
