@@ -88,11 +88,18 @@ int readRegistryValueText(const platform::RegistryKey& key, const std::string& v
                           std::size_t bufferSize, bool binaryAsHex) {
     const auto value = key.queryValue(valueName);
     if (!value || bufferSize == 0) return 0;
+    registryValueText(*value, output, bufferSize, binaryAsHex);
+    return 1;
+}
+
+void registryValueText(const platform::RegistryValue& value, std::string& output, std::size_t bufferSize,
+                       bool binaryAsHex) {
+    if (bufferSize == 0) return;
     const std::size_t room = bufferSize - 1;
-    const std::vector<uint8_t>& data = value->data;
+    const std::vector<uint8_t>& data = value.data;
 
     std::string text;
-    switch (value->type) {
+    switch (value.type) {
         case platform::kRegString:
         case platform::kRegExpandString:
             text = dataText(data);
@@ -138,7 +145,6 @@ int readRegistryValueText(const platform::RegistryKey& key, const std::string& v
     std::string collapsed;
     collapseSpaces(text, collapsed);
     output = std::move(collapsed);
-    return 1;
 }
 
 int collapseSpaces(std::string_view text, std::string& output) {

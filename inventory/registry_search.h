@@ -42,6 +42,10 @@ int findRegistryKeys(const std::string& path, std::optional<std::string> keyName
 int readRegistryValueText(const platform::RegistryKey& key, const std::string& valueName, std::string& output,
                           std::size_t bufferSize, bool binaryAsHex);
 
+// The conversion of readRegistryValueText, on a value already read.
+void registryValueText(const platform::RegistryValue& value, std::string& output, std::size_t bufferSize,
+                       bool binaryAsHex);
+
 // Splits text at blanks and joins the non-empty pieces with one blank: no leading or
 // trailing blanks, no runs. Returns 0 (and an empty output) for an empty text, else 1.
 int collapseSpaces(std::string_view text, std::string& output);

@@ -21,6 +21,20 @@ struct ScsiAddressAnswer {
 static_assert(sizeof(ScsiAddressAnswer) == 8);
 static_assert(sizeof(DISK_GEOMETRY) == 24);
 
+// A drive without a medium (floppy, card reader, empty CD-ROM) would make Windows ask the
+// user to insert one in a message box, which nobody answers in an unattended scan: the
+// queries fail instead while this guard lives.
+class NoCriticalErrorBoxes {
+public:
+    NoCriticalErrorBoxes() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
+    ~NoCriticalErrorBoxes() { SetErrorMode(previous_); }
+    NoCriticalErrorBoxes(const NoCriticalErrorBoxes&) = delete;
+    NoCriticalErrorBoxes& operator=(const NoCriticalErrorBoxes&) = delete;
+
+private:
+    UINT previous_;
+};
+
 constexpr DWORD kScsiGetAddress = 0x41018;
 constexpr DWORD kDiskGetDriveGeometry = 0x70000;
 
@@ -41,9 +55,13 @@ std::optional<std::string> substCommandOutput() {
     return out;
 }
 
-uint32_t driveType(const std::string& rootPath) { return GetDriveTypeA(rootPath.c_str()); }
+uint32_t driveType(const std::string& rootPath) {
+    NoCriticalErrorBoxes guard;
+    return GetDriveTypeA(rootPath.c_str());
+}
 
 std::optional<VolumeInformation> volumeInformation(const std::string& rootPath) {
+    NoCriticalErrorBoxes guard;
     char label[kVolumeLabelBuffer] = {};
     char fileSystem[kFileSystemNameBuffer] = {};
     if (!GetVolumeInformationA(rootPath.c_str(), label, sizeof label, nullptr, nullptr, nullptr, fileSystem,
@@ -55,6 +73,7 @@ std::optional<VolumeInformation> volumeInformation(const std::string& rootPath) 
 }
 
 std::optional<FreeSpace> diskFreeSpace(const std::string& rootPath) {
+    NoCriticalErrorBoxes guard;
     ULARGE_INTEGER available{}, total{}, totalFree{};
     if (!GetDiskFreeSpaceExA(rootPath.c_str(), &available, &total, &totalFree)) return std::nullopt;
     return FreeSpace{available.QuadPart, total.QuadPart, totalFree.QuadPart};
@@ -75,6 +94,7 @@ Device& Device::operator=(Device&&) noexcept = default;
 Device::~Device() = default;
 
 std::optional<Device> Device::open(const std::string& path, DeviceAccess access) {
+    NoCriticalErrorBoxes guard;
     const bool read = access == DeviceAccess::ReadSharedReadWrite;
     HANDLE h = CreateFileA(path.c_str(), read ? GENERIC_READ : 0,
                            read ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
