@@ -57,7 +57,7 @@ struct NlqCodeset {
     uint8_t outputShift;         // 1 while output written is inside a double-byte stretch
     uint8_t inputShift;          // 1 while input read is inside a double-byte stretch
     uint32_t tableSize;          // size of the table image in bytes
-    const nlq_detail::CodesetIndex* index;  // null for the built-in codesets
+    const nlq_detail::CodesetIndex* index;  // validated rows; an empty index for built-ins
 };
 
 // ---- Built-in codesets (process-wide, never freed) ----------------------------------
