@@ -63,6 +63,9 @@ std::unique_ptr<CatalogSource> openFileSource(const std::string& path)
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return nullptr;
+    // Reads are few and large (a header, the set records, one set's index and texts), and
+    // each must see the file as it is now, so the stream keeps no buffer of its own.
+    std::setvbuf(file, nullptr, _IONBF, 0);
     // Every offset in a catalog is a signed 32-bit value, so a file is measured as a long
     // (32 bits on Windows); anything beyond that could not be addressed anyway.
     long size = -1;
