@@ -79,4 +79,40 @@ TEST_F(ShippedCatalog, GermanThroughTheEnvironment)
     }
 }
 
+// With the shipped codeset tables (NLQDIR=<build>/data), the process codeset follows
+// NLQ_CODESET, or the system's ANSI code page when it is unset, and catalog texts asked for
+// in the default codeset arrive converted to it.
+TEST_F(ShippedCatalog, TextsInTheProcessCodeset)
+{
+    const std::string data = nlq_test::hostPath(ATTRSCAN_BINARY_DIR "/data");
+    if (!std::ifstream(data + "/codeset/1252"))
+        GTEST_SKIP() << "the build has not generated the codeset tables";
+    env.set("NLQDIR", data);
+    env.set("LANG", "de_DE");
+    const struct {
+        const char* nlqCodeset;  // null: unset
+        const char* processName;
+        const char* text;
+    } cases[] = {
+        {nullptr, "1252", "GXGBC0020E Nicht gen\xFCgend Speicher."},
+        {"DOS", "437", "GXGBC0020E Nicht gen\x81gend Speicher."},
+        {"ISO8859-15", "ISO885915", "GXGBC0020E Nicht gen\xFCgend Speicher."},
+        {"utf-8", "UTF8", "GXGBC0020E Nicht gen\xC3\xBCgend Speicher."},
+    };
+    for (const auto& c : cases) {
+        nlq::catalogTableClear();
+        nlq_terminate();
+        if (c.nlqCodeset)
+            env.set("NLQ_CODESET", c.nlqCodeset);
+        else
+            env.unset("NLQ_CODESET");
+        EXPECT_STREQ(nlq_codeset_name(nullptr), c.processName);
+        EXPECT_STREQ(nlq_codeset_name(nlq_get_os_codeset()), "1252");
+        NlqCatalog* catalog = nlq_catopen("gxgmsg", 0, nullptr);
+        ASSERT_NE(catalog, nullptr);
+        EXPECT_STREQ(nlq_catgets(catalog, 1, 20, "", nullptr), c.text) << c.processName;
+        nlq_catclose(catalog);
+    }
+}
+
 }  // namespace
