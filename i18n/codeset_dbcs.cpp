@@ -13,7 +13,7 @@ struct DbcsCodec {
     static constexpr bool kAsciiCompatible = true;
     static constexpr bool kWide = false;
 
-    static Decoded decode(const CodesetIndex& ix, uint8_t&, const uint8_t* p, size_t n) {
+    [[gnu::always_inline]] static Decoded decode(const CodesetIndex& ix, uint8_t&, const uint8_t* p, size_t n) {
         uint8_t b = p[0];
         uint8_t cls = ix.image[nlq_table::kClassOffset + b];
         if (cls == kClassSingle) {
@@ -30,7 +30,7 @@ struct DbcsCodec {
         return {kNoChar, 1};
     }
 
-    static size_t encode(const CodesetIndex& ix, uint8_t&, uint32_t c, uint8_t* out, size_t room,
+    [[gnu::always_inline]] static size_t encode(const CodesetIndex& ix, uint8_t&, uint32_t c, uint8_t* out, size_t room,
                          bool& substituted) {
         if (c <= 0xFFFF) {
             if (const uint8_t* row = ix.fromRow[c >> 8]) {

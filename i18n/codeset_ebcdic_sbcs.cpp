@@ -12,12 +12,12 @@ struct EbcdicSbcsCodec {
     static constexpr bool kAsciiCompatible = false;
     static constexpr bool kWide = false;
 
-    static Decoded decode(const CodesetIndex& ix, uint8_t&, const uint8_t* p, size_t) {
+    [[gnu::always_inline]] static Decoded decode(const CodesetIndex& ix, uint8_t&, const uint8_t* p, size_t) {
         uint16_t v = ix.byteToCode[*p];
         return {v == kUnmappable16 ? kNoChar : v, 1};
     }
 
-    static size_t encode(const CodesetIndex& ix, uint8_t&, uint32_t c, uint8_t* out, size_t room,
+    [[gnu::always_inline]] static size_t encode(const CodesetIndex& ix, uint8_t&, uint32_t c, uint8_t* out, size_t room,
                          bool& substituted) {
         if (room == 0) return 0;
         if (c < 0x100) {

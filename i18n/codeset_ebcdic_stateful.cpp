@@ -14,7 +14,7 @@ struct EbcdicStatefulCodec {
     static constexpr bool kAsciiCompatible = false;
     static constexpr bool kWide = false;
 
-    static Decoded decode(const CodesetIndex& ix, uint8_t& shift, const uint8_t* p, size_t n) {
+    [[gnu::always_inline]] static Decoded decode(const CodesetIndex& ix, uint8_t& shift, const uint8_t* p, size_t n) {
         uint8_t b = p[0];
         if (!shift) {
             if (b == kShiftOut) {
@@ -38,7 +38,7 @@ struct EbcdicStatefulCodec {
         return {kEbcdicToUnicode[b], 1};
     }
 
-    static size_t encode(const CodesetIndex& ix, uint8_t& shift, uint32_t c, uint8_t* out, size_t room,
+    [[gnu::always_inline]] static size_t encode(const CodesetIndex& ix, uint8_t& shift, uint32_t c, uint8_t* out, size_t room,
                          bool& substituted) {
         if (c < 0x100 && kEbcdicInvariantCodePoint[c]) {
             uint8_t b = kUnicodeToEbcdic[c];

@@ -13,45 +13,49 @@ constexpr uint32_t kSupplementaryLastKey = 1261642;   // key of U+10FFFF
 constexpr uint32_t kSupplementaryKeyBias = 147531;    // key - bias = code point
 constexpr uint32_t kSupplementaryLinearBias = 123464; // code point + bias = linear value
 
-struct RangeHit {
-    bool found;
-    uint16_t first;
-    uint16_t parameter;
-    uint32_t value;
-};
+constexpr uint32_t kNone = 0xFFFFFFFFu;
+constexpr uint32_t kSingleByteFlag = 0x80000000u;  // from-Unicode type 0: the byte in the low bits
 
-RangeHit rangeLookup(const CodesetIndex& ix, bool fromUnicode, uint32_t key) {
+// Walks one half of the range table: the result of the first record that holds the key,
+// or kNone. For a from-Unicode result of 0 (the single-byte form), the byte
+// key - first + parameter is returned with kSingleByteFlag. Every read is checked against
+// the body, so a walk that runs off the records, or an index or value entry outside the
+// image, finds nothing.
+[[gnu::always_inline]] inline uint32_t rangeLookup(const CodesetIndex& ix, bool fromUnicode, uint32_t key) {
     const uint32_t records = fromUnicode ? ix.fromRecords : ix.toRecords;
     const uint32_t index = fromUnicode ? ix.fromIndex : ix.toIndex;
     const uint32_t values = fromUnicode ? ix.fromValues : ix.toValues;
     const size_t units = ix.rangeUnits;
-    size_t slot = static_cast<size_t>(index) + (key >> kBlockShift);
-    if (slot >= units) return {false, 0, 0, 0};
-    for (size_t r = ix.rangeUnit(slot);; ++r) {
-        size_t at = static_cast<size_t>(records) + 4 * r;
-        if (at >= units || units - at < 4) return {false, 0, 0, 0};
-        uint16_t first = ix.rangeUnit(at);
-        if (first > key) return {false, 0, 0, 0};
-        uint16_t last = ix.rangeUnit(at + 1);
-        if (key > last) continue;
-        uint16_t type = ix.rangeUnit(at + 2);
-        uint16_t parameter = ix.rangeUnit(at + 3);
-        uint32_t offset = key - first;
-        switch (type) {
-        case 1: {
+    const size_t slot = static_cast<size_t>(index) + (key >> kBlockShift);
+    if (slot >= units) return kNone;
+    const size_t recordCount = (units - records) / 4;
+    for (size_t r = ix.rangeUnit(slot); r < recordCount; ++r) {
+        const uint8_t* rec = ix.rangeBody + 2 * (static_cast<size_t>(records) + 4 * r);
+        const uint32_t first = loadU16(rec);
+        if (first > key) return kNone;
+        if (key > loadU16(rec + 2)) continue;
+        const uint32_t type = loadU16(rec + 4);
+        const uint32_t parameter = loadU16(rec + 6);
+        const uint32_t offset = key - first;
+        uint32_t result;
+        if (type == 1) {
             size_t v = static_cast<size_t>(values) + parameter + offset;
-            if (v >= units) return {false, 0, 0, 0};
-            return {true, first, parameter, ix.rangeUnit(v)};
+            if (v >= units) return kNone;
+            result = ix.rangeUnit(v);
+        } else if (type == 2) {
+            result = parameter + offset;
+        } else if (type == 0 && fromUnicode) {
+            result = 0;
+        } else {
+            return kNone;
         }
-        case 2:
-            return {true, first, parameter, parameter + offset};
-        case 0:
-            if (fromUnicode) return {true, first, parameter, 0};
-            return {false, 0, 0, 0};
-        default:
-            return {false, 0, 0, 0};
+        if (fromUnicode && result == 0) {
+            uint32_t byte = offset + parameter;
+            return byte < 0x100 ? (kSingleByteFlag | byte) : kNone;
         }
+        return result;
     }
+    return kNone;
 }
 
 void putFourBytes(uint8_t* out, uint32_t m) {
@@ -65,7 +69,7 @@ struct Gb18030Codec {
     static constexpr bool kAsciiCompatible = true;
     static constexpr bool kWide = true;
 
-    static Decoded decode(const CodesetIndex& ix, uint8_t&, const uint8_t* p, size_t n) {
+    [[gnu::always_inline]] static Decoded decode(const CodesetIndex& ix, uint8_t&, const uint8_t* p, size_t n) {
         uint32_t b1 = p[0];
         if (b1 < 0x80) return {b1, 1};
         if (b1 == 0x80 || b1 == 0xFF) return {kNoChar, 1};
@@ -90,34 +94,31 @@ struct Gb18030Codec {
                 return {key - kSupplementaryKeyBias, length};
             return {kNoChar, length};
         }
-        RangeHit hit = rangeLookup(ix, false, key);
-        if (!hit.found || hit.value == kUnmappable16 || hit.value > 0x10FFFF) return {kNoChar, length};
-        return {hit.value, length};
+        uint32_t cp = rangeLookup(ix, false, key);
+        if (cp == kUnmappable16 || cp > 0x10FFFF) return {kNoChar, length};
+        return {cp, length};
     }
 
-    static size_t encode(const CodesetIndex& ix, uint8_t&, uint32_t c, uint8_t* out, size_t room,
+    [[gnu::always_inline]] static size_t encode(const CodesetIndex& ix, uint8_t&, uint32_t c, uint8_t* out, size_t room,
                          bool& substituted) {
         if (c <= 0xFFFF) {
-            RangeHit hit = rangeLookup(ix, true, c);
-            if (hit.found && hit.value != kUnmappable16) {
-                uint32_t linear = hit.value;
-                if (linear == 0) {
-                    uint32_t byte = c - hit.first + hit.parameter;
-                    if (byte < 0x100) {
-                        if (room == 0) return 0;
-                        *out = static_cast<uint8_t>(byte);
-                        return 1;
-                    }
-                } else if (linear >= nlq_table::kGbFourByteBase) {
+            uint32_t linear = rangeLookup(ix, true, c);
+            if (linear & kSingleByteFlag) {
+                if (linear == kNone) return putSubstitute('?', out, room, substituted);
+                if (room == 0) return 0;
+                *out = static_cast<uint8_t>(linear);
+                return 1;
+            }
+            if (linear != kUnmappable16 && linear != 0) {
+                if (linear >= nlq_table::kGbFourByteBase) {
                     if (room < 4) return 0;
                     putFourBytes(out, linear - nlq_table::kGbFourByteBase);
                     return 4;
-                } else {
-                    if (room < 2) return 0;
-                    out[0] = static_cast<uint8_t>((linear - 1) / 191 + 0x81);
-                    out[1] = static_cast<uint8_t>((linear - 1) % 191 + 0x40);
-                    return 2;
                 }
+                if (room < 2) return 0;
+                out[0] = static_cast<uint8_t>((linear - 1) / 191 + 0x81);
+                out[1] = static_cast<uint8_t>((linear - 1) % 191 + 0x40);
+                return 2;
             }
         } else if (c < 0x110000) {
             if (room < 4) return 0;

@@ -31,7 +31,7 @@ struct MbcsCodec {
         return loadU16(node + entry);
     }
 
-    static Decoded decode(const CodesetIndex& ix, uint8_t&, const uint8_t* p, size_t n) {
+    [[gnu::always_inline]] static Decoded decode(const CodesetIndex& ix, uint8_t&, const uint8_t* p, size_t n) {
         uint8_t b = p[0];
         uint8_t cls = ix.image[nlq_table::kClassOffset + b];
         if (cls == kClassSingle) {
@@ -45,7 +45,7 @@ struct MbcsCodec {
         return {v == kUnmappable16 ? kNoChar : v, cls};
     }
 
-    static size_t encode(const CodesetIndex& ix, uint8_t&, uint32_t c, uint8_t* out, size_t room,
+    [[gnu::always_inline]] static size_t encode(const CodesetIndex& ix, uint8_t&, uint32_t c, uint8_t* out, size_t room,
                          bool& substituted) {
         if (c <= 0xFFFF) {
             if (const uint8_t* row = ix.fromRow[c >> 8]) {

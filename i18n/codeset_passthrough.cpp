@@ -11,9 +11,9 @@ struct PassthroughCodec {
     static constexpr bool kAsciiCompatible = true;
     static constexpr bool kWide = false;
 
-    static Decoded decode(const CodesetIndex&, uint8_t&, const uint8_t* p, size_t) { return {p[0], 1}; }
+    [[gnu::always_inline]] static Decoded decode(const CodesetIndex&, uint8_t&, const uint8_t* p, size_t) { return {p[0], 1}; }
 
-    static size_t encode(const CodesetIndex&, uint8_t&, uint32_t c, uint8_t* out, size_t room,
+    [[gnu::always_inline]] static size_t encode(const CodesetIndex&, uint8_t&, uint32_t c, uint8_t* out, size_t room,
                          bool& substituted) {
         if (c < 0x100) {
             if (room == 0) return 0;

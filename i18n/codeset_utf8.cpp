@@ -9,11 +9,11 @@ struct Utf8Codec {
     static constexpr bool kAsciiCompatible = true;
     static constexpr bool kWide = true;
 
-    static Decoded decode(const CodesetIndex&, uint8_t&, const uint8_t* p, size_t n) {
+    [[gnu::always_inline]] static Decoded decode(const CodesetIndex&, uint8_t&, const uint8_t* p, size_t n) {
         return decodeUtf8Wide(p, n);
     }
 
-    static size_t encode(const CodesetIndex&, uint8_t&, uint32_t c, uint8_t* out, size_t room,
+    [[gnu::always_inline]] static size_t encode(const CodesetIndex&, uint8_t&, uint32_t c, uint8_t* out, size_t room,
                          bool& substituted) {
         if (c == kNoChar) return putSubstitute('?', out, room, substituted);
         size_t len = utf8Length(c);

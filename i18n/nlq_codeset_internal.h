@@ -66,10 +66,6 @@ struct CodesetIndex {
     }
 };
 
-// Walks one half of the GB 18030 range table for a key up to 0xFFFE. Returns the
-// result of the record that holds the key; `kNoChar` when none does. Sets *type.
-uint32_t gbRangeLookup(const CodesetIndex& ix, bool fromUnicode, uint32_t key, uint16_t* type);
-
 // Counts one substitution, saturating instead of wrapping to zero.
 inline void countSubstitution(NlqCodeset* cs) {
     if (cs->substitutionCount != 0xFFFF) ++cs->substitutionCount;

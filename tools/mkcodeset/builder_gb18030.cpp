@@ -13,8 +13,8 @@ namespace {
 
 constexpr uint32_t kKeys = 0xFFFF;      // keys 0 .. 0xFFFE
 constexpr uint32_t kBlock = 512;
-constexpr uint32_t kMinRun = 24;        // shorter runs stay in the value list
-constexpr uint32_t kMinGap = 24;        // shorter gaps stay in the value list as 0xFFFF
+constexpr uint32_t kMinRun = 128;       // shorter runs stay in the value list
+constexpr uint32_t kMinGap = 128;       // shorter gaps stay in the value list as 0xFFFF
 
 struct Record {
     uint16_t first, last, type, parameter;
