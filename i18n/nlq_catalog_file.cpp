@@ -165,11 +165,6 @@ std::unique_ptr<NlqCatalog> readCatalog(std::unique_ptr<CatalogSource> source, i
     return catalog;
 }
 
-void destroyCatalog(NlqCatalog* catalog)
-{
-    delete catalog;
-}
-
 bool catalogSetLoaded(const NlqCatalog* catalog, std::int32_t set)
 {
     if (!catalog)

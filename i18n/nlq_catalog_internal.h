@@ -31,12 +31,6 @@ std::unique_ptr<CatalogSource> memorySource(const unsigned char* data, std::size
 // Reads the header and set chain from `source`; null when they do not hold together.
 std::unique_ptr<NlqCatalog> readCatalog(std::unique_ptr<CatalogSource> source, int flags);
 
-// Frees a catalog that is not in the open-catalog table (for catalogs from readCatalog).
-void destroyCatalog(NlqCatalog* catalog);
-struct CatalogDeleter {
-    void operator()(NlqCatalog* catalog) const { destroyCatalog(catalog); }
-};
-
 // True when set `set` of the catalog has been loaded.
 bool catalogSetLoaded(const NlqCatalog* catalog, std::int32_t set);
 
