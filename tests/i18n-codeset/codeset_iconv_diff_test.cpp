@@ -19,6 +19,8 @@ using namespace codeset_test;
 
 namespace {
 
+#ifndef _WIN32
+
 struct DiffCase {
     const char* table;
     const char* iconvName;
@@ -107,8 +109,6 @@ std::string firstOf(const std::vector<std::string>& failures) {
     for (size_t i = 0; i < failures.size() && i < 12; ++i) text += failures[i] + "\n";
     return text;
 }
-
-#ifndef _WIN32
 
 enum class Outcome { Ok, Invalid, Incomplete };
 
