@@ -84,7 +84,8 @@ void nlq_codeset_destroy(NlqCodeset* codeset);
 
 // A new record that shares the table of the given one (sharesTable set), with both shift
 // states and the substitution count cleared. A copy of a built-in codeset is a plain
-// record of the same kind without a table. Null on allocation failure.
+// record of the same kind without a table. The copy borrows the table: destroy it before
+// the record it was copied from. Null on allocation failure.
 NlqCodeset* nlq_codeset_copy(const NlqCodeset* codeset);
 
 // The table image and its size (0 and null for a codeset without a table).
@@ -95,8 +96,9 @@ const NlqCodesetTable* nlq_codeset_table(const NlqCodeset* codeset, uint32_t* si
 // cursors and reducing both counts by what was converted. Bytes on the codeset and UTF-8
 // sides, 16-bit units on the UCS-2 side. Result: NLQ_STEP_DONE, NLQ_STEP_OUTPUT_FULL or
 // NLQ_STEP_INCOMPLETE. A null `in` (or a null *in) is a flush: the to-directions clear the
-// input shift state; the from-directions close an open double-byte stretch with 0x0F
-// (NLQ_STEP_OUTPUT_FULL when there is no room) and clear the output shift state.
+// input shift state; the from-directions close an open double-byte stretch with 0x0F and
+// clear the output shift state. Without room for the 0x0F the result is
+// NLQ_STEP_OUTPUT_FULL and the state stays set, so that the flush can be repeated.
 
 int nlq_step_to_ucs2(NlqCodeset* codeset, const char** in, size_t* inLeft,
                      NlqUcs2** out, size_t* outLeft);
