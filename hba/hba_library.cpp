@@ -88,21 +88,21 @@ void resolve(void* module, const char* name, Fn*& slot, int& missing) {
 HbaLibrary::HbaLibrary(const char* fileName) : api_(kStandIns) {
     module_ = openModule(fileName, error_);
     if (!module_) return;
-    resolve(module_, "HBA_GetVersion", api_.GetVersion, missing_);
-    resolve(module_, "HBA_LoadLibrary", api_.LoadLibrary, missing_);
-    resolve(module_, "HBA_FreeLibrary", api_.FreeLibrary, missing_);
-    resolve(module_, "HBA_GetNumberOfAdapters", api_.GetNumberOfAdapters, missing_);
-    resolve(module_, "HBA_GetAdapterName", api_.GetAdapterName, missing_);
-    resolve(module_, "HBA_OpenAdapter", api_.OpenAdapter, missing_);
-    resolve(module_, "HBA_CloseAdapter", api_.CloseAdapter, missing_);
-    resolve(module_, "HBA_RefreshInformation", api_.RefreshInformation, missing_);
-    resolve(module_, "HBA_GetAdapterAttributes", api_.GetAdapterAttributes, missing_);
-    resolve(module_, "HBA_GetAdapterPortAttributes", api_.GetAdapterPortAttributes, missing_);
-    resolve(module_, "HBA_GetDiscoveredPortAttributes", api_.GetDiscoveredPortAttributes, missing_);
-    resolve(module_, "HBA_SendReportLUNs", api_.SendReportLUNs, missing_);
-    resolve(module_, "HBA_SendScsiInquiry", api_.SendScsiInquiry, missing_);
-    resolve(module_, "HBA_SendRNID", api_.SendRNID, missing_);
-    resolve(module_, "HBA_SendCTPassThru", api_.SendCTPassThru, missing_);
+    resolve(module_, "HBA_GetVersion", api_.HBA_GetVersion, missing_);
+    resolve(module_, "HBA_LoadLibrary", api_.HBA_LoadLibrary, missing_);
+    resolve(module_, "HBA_FreeLibrary", api_.HBA_FreeLibrary, missing_);
+    resolve(module_, "HBA_GetNumberOfAdapters", api_.HBA_GetNumberOfAdapters, missing_);
+    resolve(module_, "HBA_GetAdapterName", api_.HBA_GetAdapterName, missing_);
+    resolve(module_, "HBA_OpenAdapter", api_.HBA_OpenAdapter, missing_);
+    resolve(module_, "HBA_CloseAdapter", api_.HBA_CloseAdapter, missing_);
+    resolve(module_, "HBA_RefreshInformation", api_.HBA_RefreshInformation, missing_);
+    resolve(module_, "HBA_GetAdapterAttributes", api_.HBA_GetAdapterAttributes, missing_);
+    resolve(module_, "HBA_GetAdapterPortAttributes", api_.HBA_GetAdapterPortAttributes, missing_);
+    resolve(module_, "HBA_GetDiscoveredPortAttributes", api_.HBA_GetDiscoveredPortAttributes, missing_);
+    resolve(module_, "HBA_SendReportLUNs", api_.HBA_SendReportLUNs, missing_);
+    resolve(module_, "HBA_SendScsiInquiry", api_.HBA_SendScsiInquiry, missing_);
+    resolve(module_, "HBA_SendRNID", api_.HBA_SendRNID, missing_);
+    resolve(module_, "HBA_SendCTPassThru", api_.HBA_SendCTPassThru, missing_);
 }
 
 HbaLibrary::~HbaLibrary() {

@@ -31,23 +31,23 @@ inline constexpr const char* kHbaLibraryFileName = "hbaapi.dll";
 inline constexpr const char* kHbaLibraryFileName = "libHBAAPI.so.2";
 #endif
 
-// The calls the scanner makes, named after the API's exports without the "HBA_" prefix.
+// The calls the scanner makes, named as the API exports them.
 struct HbaApi {
-    HBA_GetVersionFn* GetVersion;
-    HBA_LoadLibraryFn* LoadLibrary;
-    HBA_FreeLibraryFn* FreeLibrary;
-    HBA_GetNumberOfAdaptersFn* GetNumberOfAdapters;
-    HBA_GetAdapterNameFn* GetAdapterName;
-    HBA_OpenAdapterFn* OpenAdapter;
-    HBA_CloseAdapterFn* CloseAdapter;
-    HBA_RefreshInformationFn* RefreshInformation;
-    HBA_GetAdapterAttributesFn* GetAdapterAttributes;
-    HBA_GetAdapterPortAttributesFn* GetAdapterPortAttributes;
-    HBA_GetDiscoveredPortAttributesFn* GetDiscoveredPortAttributes;
-    HBA_SendReportLUNsFn* SendReportLUNs;
-    HBA_SendScsiInquiryFn* SendScsiInquiry;
-    HBA_SendRNIDFn* SendRNID;
-    HBA_SendCTPassThruFn* SendCTPassThru;
+    HBA_GetVersionFn* HBA_GetVersion;
+    HBA_LoadLibraryFn* HBA_LoadLibrary;
+    HBA_FreeLibraryFn* HBA_FreeLibrary;
+    HBA_GetNumberOfAdaptersFn* HBA_GetNumberOfAdapters;
+    HBA_GetAdapterNameFn* HBA_GetAdapterName;
+    HBA_OpenAdapterFn* HBA_OpenAdapter;
+    HBA_CloseAdapterFn* HBA_CloseAdapter;
+    HBA_RefreshInformationFn* HBA_RefreshInformation;
+    HBA_GetAdapterAttributesFn* HBA_GetAdapterAttributes;
+    HBA_GetAdapterPortAttributesFn* HBA_GetAdapterPortAttributes;
+    HBA_GetDiscoveredPortAttributesFn* HBA_GetDiscoveredPortAttributes;
+    HBA_SendReportLUNsFn* HBA_SendReportLUNs;
+    HBA_SendScsiInquiryFn* HBA_SendScsiInquiry;
+    HBA_SendRNIDFn* HBA_SendRNID;
+    HBA_SendCTPassThruFn* HBA_SendCTPassThru;
 };
 
 // One loaded HBA library. Not copyable; unloads the module when destroyed, so the table
