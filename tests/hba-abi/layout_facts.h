@@ -56,3 +56,12 @@ LayoutFacts systemLayout();
 
 #define HBA_ABI_SIZE_FACT(T) facts[#T] = sizeof(T);
 #define HBA_ABI_FIELD_FACT(T, F) facts[#T "." #F] = offsetof(T, F);
+
+// The vendor function table: every handler slot the simulated library fills, by offset.
+#define HBA_ABI_ENTRY_POINT_SLOTS(SLOT)                                                   \
+    SLOT(GetVersionHandler) SLOT(LoadLibraryHandler) SLOT(FreeLibraryHandler)           \
+    SLOT(GetNumberOfAdaptersHandler) SLOT(GetAdapterNameHandler) SLOT(OpenAdapterHandler) \
+    SLOT(CloseAdapterHandler) SLOT(GetAdapterAttributesHandler)                          \
+    SLOT(GetAdapterPortAttributesHandler) SLOT(GetDiscoveredPortAttributesHandler)       \
+    SLOT(SendCTPassThruHandler) SLOT(RefreshInformationHandler) SLOT(SendRNIDHandler)    \
+    SLOT(ScsiInquiryHandler) SLOT(ReportLUNsHandler) SLOT(ReadCapacityHandler)

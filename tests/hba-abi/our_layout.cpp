@@ -1,6 +1,7 @@
 #include <cstddef>
 
 #include "hba/hbaapi_types.h"
+#include "sim/hba/vendor_entry_points.h"
 #include "tests/hba-abi/layout_facts.h"
 
 namespace hba_abi {
@@ -17,6 +18,11 @@ LayoutFacts ourLayout() {
     facts["porttype.PTP"] = HBA_PORTTYPE_PTP;
     facts["portstate.ONLINE"] = HBA_PORTSTATE_ONLINE;
     facts["wwntype.PORT_WWN"] = PORT_WWN;
+    facts["entrypoints"] = sizeof(SansimEntryPoints);
+    facts["entrypointsV2"] = sizeof(SansimEntryPointsV2);
+#define SLOT(name) facts["entrypoints." #name] = offsetof(SansimEntryPoints, name);
+    HBA_ABI_ENTRY_POINT_SLOTS(SLOT)
+#undef SLOT
     return facts;
 }
 

@@ -3,6 +3,7 @@
 #include <time.h>  // the system header uses struct tm without including it
 
 #include <hbaapi.h>
+#include <vendorhbaapi.h>
 
 #include "tests/hba-abi/layout_facts.h"
 
@@ -20,6 +21,11 @@ LayoutFacts systemLayout() {
     facts["porttype.PTP"] = HBA_PORTTYPE_PTP;
     facts["portstate.ONLINE"] = HBA_PORTSTATE_ONLINE;
     facts["wwntype.PORT_WWN"] = PORT_WWN;
+    facts["entrypoints"] = sizeof(HBA_ENTRYPOINTS);
+    facts["entrypointsV2"] = sizeof(HBA_ENTRYPOINTSV2);
+#define SLOT(name) facts["entrypoints." #name] = offsetof(HBA_ENTRYPOINTSV2, name);
+    HBA_ABI_ENTRY_POINT_SLOTS(SLOT)
+#undef SLOT
     return facts;
 }
 
