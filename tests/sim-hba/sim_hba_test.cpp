@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
+#include "tests/sim-hba/san_walk.h"
 #include "tests/sim-hba/sim_fixture.h"
 
 namespace simtest {
@@ -547,6 +550,24 @@ TEST_F(SimHba, NoWorldMeansNoAdapters) {
     char name[256] = {};
     EXPECT_EQ(api().HBA_GetAdapterName(1, name), HBA_STATUS_OK);
     EXPECT_STREQ(name, "sansim-adapter-1");
+}
+
+std::string sourceFile(const char* relative) {
+    std::ifstream in(std::string(ATTRSCAN_SOURCE_DIR) + "/" + relative, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A whole SAN walked through the library gives the answers recorded for it, on every
+// build (the Linux wrapper test holds the vendor form to the same answers).
+TEST_F(SimHba, SampleSanGivesItsRecordedAnswers) {
+    const std::string world = sourceFile("tests/sim-hba/worlds/two-adapters.json");
+    const std::string expected = sourceFile("tests/sim-hba/worlds/two-adapters.walk.txt");
+    ASSERT_FALSE(world.empty());
+    ASSERT_FALSE(expected.empty());
+    useWorld(world);
+    EXPECT_EQ(walkSan(api()), expected);
 }
 
 TEST(HbaLibraryLoader, MissingLibraryLeavesStandIns) {
