@@ -307,7 +307,8 @@ constexpr const char* kFabric = R"({
     { "name": "a0" },
     { "name": "a1", "fabric": null },
     { "name": "a2", "fabric": { "nameServer": { "ports": [
-        { "portId": "0A0000", "portName": "1000000000000009", "nodeName": "2000000000000009" } ] } } }
+        { "portId": "0A0000", "portName": "1000000000000009", "nodeName": "2000000000000009" } ] } } },
+    { "name": "a3", "ct": [ { "command": "GA_NXT", "portId": "000000", "status": 1 } ] }
   ] },
   "fabric": {
     "nameServer": { "ports": [
@@ -422,6 +423,13 @@ TEST_F(SimHba, NameServerQueries) {
     EXPECT_EQ(ct(none, ctRequest(0xFC, 0x02, 0x0100, bytes("00000000"))).status, HBA_STATUS_ERROR);
     EXPECT_EQ(ct(own, ctRequest(0xFA, 0x01, 0x01A2)).status, HBA_STATUS_ERROR);
     EXPECT_EQ(ct(h, bytes("01 00 00 00 FC 02")).status, HBA_STATUS_ERROR_ARG);
+    // One adapter of the shared fabric whose name-server probe fails; its other requests
+    // reach the fabric as usual.
+    const HBA_HANDLE probeFails = open(3);
+    EXPECT_EQ(ct(probeFails, ctRequest(0xFC, 0x02, 0x0100, bytes("00000000"))).status, HBA_STATUS_ERROR);
+    const CtAnswer next = ct(probeFails, ctRequest(0xFC, 0x02, 0x0100, bytes("00010500")), 636);
+    EXPECT_EQ(next.status, HBA_STATUS_OK);
+    EXPECT_EQ(hex(next.data.data() + 16, 4), "01010501");
 }
 
 TEST_F(SimHba, ConfigurationServerQueries) {
@@ -528,7 +536,7 @@ TEST_F(SimHba, CallLogLines) {
         "HBA_SendCTPassThru handle=1 req=01000000FC0200000100000000000000" "00000000 rsp=636 -> status=0",
         "HBA_CloseAdapter handle=1",
         "HBA_GetVersion -> version=2",
-        "HBA_GetNumberOfAdapters -> count=3",
+        "HBA_GetNumberOfAdapters -> count=4",
         "HBA_FreeLibrary -> status=0",
     };
     EXPECT_EQ(callLog(), expected);
