@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "tests/sim-hba/san_walk.h"
@@ -497,6 +498,44 @@ TEST_F(SimHba, RnidAccepts) {
     rnid("1000000000000001", PORT_WWN, 76, 12, 76);
     rnid("1000000000000002", PORT_WWN, 76, HBA_STATUS_ERROR_ELS_REJECT, 76);
     rnid("500104F000ABCDEF", PORT_WWN, 76, HBA_STATUS_ERROR_ELS_REJECT, 76);  // a node name is not a port name
+}
+
+// Requests of any shape, and buffers of any size, are answered within the caller's buffers
+// (the sanitizer build checks every access).
+TEST_F(SimHba, ArbitraryRequestsStayInsideTheirBuffers) {
+    useWorld(kFabric);
+    const HBA_HANDLE h = open(0);
+    std::mt19937 random(20261206);
+    const uint16_t codes[] = {0x0100, 0x0118, 0x0121, 0x0132, 0x0139, 0x0191, 0x0192, 0x0193, 0x01A2, 0x0199};
+    for (int i = 0; i < 3000; ++i) {
+        Bytes request(random() % 300);
+        for (auto& b : request) b = static_cast<uint8_t>(random());
+        if (request.size() >= 16 && random() % 4 != 0) {
+            request[4] = random() % 2 ? 0xFC : 0xFA;
+            request[5] = static_cast<uint8_t>(1 + random() % 2);
+            const uint16_t code = codes[random() % std::size(codes)];
+            request[8] = static_cast<uint8_t>(code >> 8);
+            request[9] = static_cast<uint8_t>(code);
+        }
+        const uint32_t room = random() % 700;
+        Bytes answer(room + 1, 0xEE);
+        api().HBA_SendCTPassThru(h, request.empty() ? answer.data() : request.data(),
+                                 static_cast<HBA_UINT32>(request.size()), answer.data(), room);
+        ASSERT_EQ(answer[room], 0xEE) << "written beyond the room of " << room;
+    }
+    HBA_WWN w{};
+    const Bytes port = bytes("5005076300C10000");
+    std::memcpy(w.wwn, port.data(), 8);
+    for (uint32_t room = 0; room < 80; ++room) {
+        Bytes answer(room + 1, 0xEE);
+        HBA_UINT32 size = room;
+        EXPECT_EQ(api().HBA_SendRNID(h, w, PORT_WWN, answer.data(), &size), HBA_STATUS_OK);
+        EXPECT_EQ(size, std::min<uint32_t>(room, 76));
+        ASSERT_EQ(answer[room], 0xEE);
+    }
+    EXPECT_EQ(api().HBA_SendRNID(h, w, PORT_WWN, nullptr, nullptr), HBA_STATUS_ERROR_ARG);
+    EXPECT_EQ(api().HBA_SendCTPassThru(h, nullptr, 16, nullptr, 16), HBA_STATUS_ERROR_ARG);
+    EXPECT_EQ(api().HBA_GetAdapterName(0, nullptr), HBA_STATUS_ERROR_ARG);
 }
 
 TEST_F(SimHba, CallLogLines) {
