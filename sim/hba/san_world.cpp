@@ -183,23 +183,23 @@ CtOverride ctOverride(const Json& o) {
 
 }  // namespace
 
-std::unique_ptr<Fabric> buildFabric(const Json& spec) {
+std::unique_ptr<Fabric> buildFabric(const Json& given) {
     auto f = std::make_unique<Fabric>();
-    if (auto ns = spec.find("nameServer"); ns != spec.end()) {
+    if (auto ns = given.find("nameServer"); ns != given.end()) {
         f->hasNameServer = true;
         if (auto it = ns->find("ports"); it != ns->end())
             for (const Json& p : *it) f->ports.push_back(nameServerPort(p));
         std::stable_sort(f->ports.begin(), f->ports.end(),
                          [](const NameServerPort& a, const NameServerPort& b) { return a.portId < b.portId; });
     }
-    if (auto cs = spec.find("configServer"); cs != spec.end()) {
+    if (auto cs = given.find("configServer"); cs != given.end()) {
         f->hasConfigServer = true;
         if (auto it = cs->find("platforms"); it != cs->end())
             for (const Json& p : *it) f->platforms.push_back(platform(p));
     }
-    if (auto it = spec.find("ct"); it != spec.end())
+    if (auto it = given.find("ct"); it != given.end())
         for (const Json& o : *it) f->overrides.push_back(ctOverride(o));
-    if (auto it = spec.find("rnid"); it != spec.end()) {
+    if (auto it = given.find("rnid"); it != given.end()) {
         for (const Json& e : *it) {
             RnidEntry r;
             if (e.contains("portName")) r.portName = wwn(e, "portName");

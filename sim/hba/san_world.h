@@ -13,6 +13,6 @@ namespace sansim {
 San buildSan(const Json& world);
 
 // Builds one fabric (the top-level "fabric" member or an adapter's own).
-std::unique_ptr<Fabric> buildFabric(const Json& spec);
+std::unique_ptr<Fabric> buildFabric(const Json& given);
 
 }  // namespace sansim

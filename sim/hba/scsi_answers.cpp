@@ -9,64 +9,64 @@ namespace {
 constexpr uint8_t kSenseIllegalRequest = 0x05;
 
 // True when the object has members beyond the ones every answer may carry.
-bool hasStructuredMembers(const Json& spec) {
-    for (const auto& [key, value] : spec.items())
+bool hasStructuredMembers(const Json& given) {
+    for (const auto& [key, value] : given.items())
         if (key != "status" && key != "sense" && key != "raw" && key != "comment") return true;
     return false;
 }
 
 // The common members, and whether the structured bytes are to be built: not when the
 // answer is recorded, nor when it is only a failure (a status or sense data alone).
-Answer startAnswer(const Json& spec, bool& build) {
-    Answer a = answerCommon(spec);
-    build = !a.data && (hasStructuredMembers(spec) || (a.status == HBA_STATUS_OK && !a.sense));
+Answer startAnswer(const Json& given, bool& build) {
+    Answer a = answerCommon(given);
+    build = !a.data && (hasStructuredMembers(given) || (a.status == HBA_STATUS_OK && !a.sense));
     return a;
 }
 
-Bytes textOrHex(const Json& spec, const char* textKey, const char* hexKey) {
-    if (auto it = spec.find(hexKey); it != spec.end()) return hex(*it);
-    const std::string t = text(spec, textKey);
+Bytes textOrHex(const Json& given, const char* textKey, const char* hexKey) {
+    if (auto it = given.find(hexKey); it != given.end()) return hex(*it);
+    const std::string t = text(given, textKey);
     return Bytes(t.begin(), t.end());
 }
 
 }  // namespace
 
-Answer inquiryAnswer(const Json& spec) {
+Answer inquiryAnswer(const Json& given) {
     bool build = false;
-    Answer a = startAnswer(spec, build);
+    Answer a = startAnswer(given, build);
     if (!build) return a;
-    const uint32_t length = std::clamp<uint32_t>(u32(spec, "length", 96), 5, 255);
+    const uint32_t length = std::clamp<uint32_t>(u32(given, "length", 96), 5, 255);
     Bytes d(std::max<uint32_t>(length, 56), 0);
-    d[0] = static_cast<uint8_t>(((u32(spec, "peripheralQualifier", 0) & 7) << 5) | (u32(spec, "deviceType", 0) & 0x1F));
-    d[1] = flag(spec, "removable", false) ? 0x80 : 0x00;
-    d[2] = static_cast<uint8_t>(u32(spec, "version", 5));
-    d[3] = static_cast<uint8_t>(u32(spec, "responseDataFormat", 2));
+    d[0] = static_cast<uint8_t>(((u32(given, "peripheralQualifier", 0) & 7) << 5) | (u32(given, "deviceType", 0) & 0x1F));
+    d[1] = flag(given, "removable", false) ? 0x80 : 0x00;
+    d[2] = static_cast<uint8_t>(u32(given, "version", 5));
+    d[3] = static_cast<uint8_t>(u32(given, "responseDataFormat", 2));
     d[4] = static_cast<uint8_t>(length - 5);
-    if (auto it = spec.find("flags"); it != spec.end()) {
+    if (auto it = given.find("flags"); it != given.end()) {
         const Bytes f = hex(*it);
         for (std::size_t i = 0; i < 3 && i < f.size(); ++i) d[5 + i] = f[i];
     } else {
         d[7] = 0x02;
     }
-    putText(d, 8, 8, text(spec, "vendor"), ' ');
-    putText(d, 16, 16, text(spec, "product"), ' ');
-    putText(d, 32, 4, text(spec, "revision"), ' ');
-    if (auto it = spec.find("vendorSpecificHex"); it != spec.end()) {
+    putText(d, 8, 8, text(given, "vendor"), ' ');
+    putText(d, 16, 16, text(given, "product"), ' ');
+    putText(d, 32, 4, text(given, "revision"), ' ');
+    if (auto it = given.find("vendorSpecificHex"); it != given.end()) {
         const Bytes v = hex(*it);
         std::copy_n(v.begin(), std::min<std::size_t>(v.size(), 20), d.begin() + 36);
-    } else if (spec.contains("vendorSpecific")) {
-        putText(d, 36, 20, text(spec, "vendorSpecific"), ' ');
+    } else if (given.contains("vendorSpecific")) {
+        putText(d, 36, 20, text(given, "vendorSpecific"), ' ');
     }
     d.resize(length);
     a.data = std::move(d);
     return a;
 }
 
-Answer page80Answer(const Json& spec, uint8_t peripheral) {
+Answer page80Answer(const Json& given, uint8_t peripheral) {
     bool build = false;
-    Answer a = startAnswer(spec, build);
+    Answer a = startAnswer(given, build);
     if (!build) return a;
-    const Bytes serial = textOrHex(spec, "serial", "serialHex");
+    const Bytes serial = textOrHex(given, "serial", "serialHex");
     const std::size_t n = std::min<std::size_t>(serial.size(), 251);
     Bytes d(4 + n, 0);
     d[0] = peripheral;
@@ -77,14 +77,14 @@ Answer page80Answer(const Json& spec, uint8_t peripheral) {
     return a;
 }
 
-Answer page83Answer(const Json& spec, uint8_t peripheral) {
+Answer page83Answer(const Json& given, uint8_t peripheral) {
     bool build = false;
-    Answer a = startAnswer(spec, build);
+    Answer a = startAnswer(given, build);
     if (!build) return a;
     Bytes d(4, 0);
     d[0] = peripheral;
     d[1] = 0x83;
-    if (auto list = spec.find("designators"); list != spec.end()) {
+    if (auto list = given.find("designators"); list != given.end()) {
         for (const Json& des : *list) {
             const bool isText = des.contains("text");
             const Bytes id = textOrHex(des, "text", "hex");
@@ -124,9 +124,9 @@ Wwn lunIdOf(const Json& lun) {
     return id;
 }
 
-Answer reportLunsAnswer(const Json* spec, const std::vector<Unit>& units) {
+Answer reportLunsAnswer(const Json* given, const std::vector<Unit>& units) {
     static const Json kNone = Json::object();
-    const Json& s = spec ? *spec : kNone;
+    const Json& s = given ? *given : kNone;
     bool build = false;
     Answer a = startAnswer(s, build);
     if (!build) return a;

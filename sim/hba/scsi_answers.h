@@ -19,19 +19,19 @@ namespace sansim {
 //   bytes 8-15  vendor, 16-31 product, 32-35 revision: text padded with blanks
 //   bytes 36-55 vendor specific (text padded with blanks, or hexadecimal bytes)
 // Total length "length" (default 96), at least 5 and at most 255.
-Answer inquiryAnswer(const Json& spec);
+Answer inquiryAnswer(const Json& given);
 
 // Unit serial number page (0x80): peripheral byte, 0x80, 16-bit page length, the serial.
-Answer page80Answer(const Json& spec, uint8_t peripheral);
+Answer page80Answer(const Json& given, uint8_t peripheral);
 
 // Device identification page (0x83): peripheral byte, 0x83, 16-bit page length, then per
 // designator: protocol identifier (bits 7-4) and code set (3-0); PIV (bit 7), association
 // (bits 5-4) and designator type (3-0); reserved; length; the designator.
-Answer page83Answer(const Json& spec, uint8_t peripheral);
+Answer page83Answer(const Json& given, uint8_t peripheral);
 
 // REPORT LUNS parameter data: 32-bit list length (8 per entry), 4 reserved bytes, then the
-// 8-byte LUNs. spec may be null: then the list names the target's units in order.
-Answer reportLunsAnswer(const Json* spec, const std::vector<Unit>& units);
+// 8-byte LUNs. given may be null: then the list names the target's units in order.
+Answer reportLunsAnswer(const Json* given, const std::vector<Unit>& units);
 
 // The 8-byte FCP LUN of a world "lun" member: a number (single-level LUN: peripheral
 // addressing below 256, flat addressing up to 16383) or 16 hexadecimal digits.
