@@ -31,8 +31,8 @@ Wwn wwn(const Json& obj, const char* key);  // zeros when absent
 uint32_t fcId(const Json& v);
 
 // The members every answer may carry: "status", "sense" (hex text, or {key, asc, ascq}
-// for fixed-format sense data) and "raw" (the answer bytes as recorded). built is used
-// when "raw" is absent and the answer is not a bare status.
+// for fixed-format sense data) and "raw" (the answer bytes as recorded). The callers build
+// the structured bytes themselves when "raw" is absent.
 Answer answerCommon(const Json& obj);
 // Fixed-format sense data (response code 0x70) with the sense key and additional sense code.
 Bytes fixedSense(uint8_t key, uint8_t asc, uint8_t ascq);
