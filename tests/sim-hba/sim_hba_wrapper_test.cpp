@@ -3,13 +3,16 @@
 // private mount namespace) and must give the program the same answers as the drop-in.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 namespace {
@@ -48,6 +51,33 @@ protected:
     }
     fs::path dir_;
 };
+
+// The vendor form fills the version-1 slots it serves and leaves every other slot empty
+// (an empty slot is "not supported" to the wrapper), whatever the table held before.
+TEST(VendorForm, RegistersItsCallsInTheFunctionTable) {
+    void* module = dlopen(SANSIM_VENDOR, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    using Register = unsigned (*)(void**);
+    void* symbol = dlsym(module, "HBA_RegisterLibraryV2");
+    ASSERT_NE(symbol, nullptr);
+    EXPECT_EQ(dlsym(module, "HBA_LoadLibrary"), nullptr) << "the vendor form exports only its registration";
+    Register registerV2;
+    std::memcpy(&registerV2, &symbol, sizeof registerV2);
+    void* table[54];
+    std::memset(table, 0xA5, sizeof table);
+    EXPECT_EQ(registerV2(table), 0u);
+    // Version-1 order: GetVersion, LoadLibrary, FreeLibrary, GetNumberOfAdapters,
+    // GetAdapterName, OpenAdapter, CloseAdapter, GetAdapterAttributes,
+    // GetAdapterPortAttributes, (GetPortStatistics), GetDiscoveredPortAttributes,
+    // (GetPortAttributesByWWN), SendCTPassThru, RefreshInformation, (six others),
+    // SendRNID, ScsiInquiry, ReportLUNs, (ReadCapacity); then the 30 version-2 slots.
+    const std::vector<int> filled = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 12, 13, 20, 21, 22};
+    for (int i = 0; i < 54; ++i) {
+        const bool wanted = std::find(filled.begin(), filled.end(), i) != filled.end();
+        EXPECT_EQ(table[i] != nullptr, wanted) << "slot " << i;
+    }
+    dlclose(module);
+}
 
 TEST_F(WrapperStack, WrapperWithVendorLibraryAnswersAsTheDropIn) {
     if (!fs::exists(kSystemWrapper) || !fs::exists("/etc/hba.conf"))
