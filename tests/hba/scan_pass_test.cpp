@@ -105,6 +105,14 @@ TEST(ScanPass, NoAdaptersStillReleasesTheLibrary) {
     EXPECT_EQ(hba::discoveredAdapters().count(), 0);
 }
 
+// The nodes the SCSI scan made, in list order (the fabric steps may add others).
+std::vector<const hba::DeviceNode*> scsiNodes(const hba::DiscoveredAdapter& record) {
+    std::vector<const hba::DeviceNode*> out;
+    for (const hba::DeviceNode& node : record.nodeList)
+        if (node.origin == hba::kOriginScsi) out.push_back(&node);
+    return out;
+}
+
 TEST(ScanPass, SampleWorld) {
     santest::setEnv("SANSIM_WORLD", ATTRSCAN_SOURCE_DIR "/worlds/sample.json");
     santest::setEnv("SANSIM_CALL_LOG", "");
@@ -112,25 +120,25 @@ TEST(ScanPass, SampleWorld) {
     const hba::DiscoveredAdapterTable& found = hba::discoveredAdapters();
 
     // Adapter 0: the array's controller A, the tape library, the old enclosure, itself.
-    const hba::NodeList& first = found[0].nodeList;
+    const auto first = scsiNodes(found[0]);
     ASSERT_EQ(first.size(), 4u);
-    EXPECT_EQ(first[0].lunList.size(), 3u);
-    EXPECT_EQ(first[0].deviceType, hba::kDeviceTypeProcessor);
-    EXPECT_EQ(first[1].lunList.size(), 2u);
-    EXPECT_EQ(first[1].lunList[1].deviceType, 8) << "medium changer";
-    EXPECT_EQ(first[2].lunList.size(), 1u) << "LUN 0 of the target without REPORT LUNS";
-    EXPECT_EQ(first[3].deviceType, hba::kDeviceTypeHba);
+    EXPECT_EQ(first[0]->lunList.size(), 3u);
+    EXPECT_EQ(first[0]->deviceType, hba::kDeviceTypeProcessor);
+    EXPECT_EQ(first[1]->lunList.size(), 2u);
+    EXPECT_EQ(first[1]->lunList[1].deviceType, 8) << "medium changer";
+    EXPECT_EQ(first[2]->lunList.size(), 1u) << "LUN 0 of the target without REPORT LUNS";
+    EXPECT_EQ(first[3]->deviceType, hba::kDeviceTypeHba);
 
     // Adapter 1 sees the same array, its units under its own SCSI port number.
-    const hba::NodeList& second = found[1].nodeList;
+    const auto second = scsiNodes(found[1]);
     ASSERT_EQ(second.size(), 2u);
-    EXPECT_EQ(second[0].nodeWwn, first[0].nodeWwn);
-    EXPECT_NE(second[0].portWwn, first[0].portWwn);
+    EXPECT_EQ(second[0]->nodeWwn, first[0]->nodeWwn);
+    EXPECT_NE(second[0]->portWwn, first[0]->portWwn);
     for (std::size_t k = 0; k < 3; ++k) {
-        EXPECT_EQ(first[0].lunList[k].PortBusTargLun, (std::array<uint8_t, 4>{2, 0, 0, static_cast<uint8_t>(k)}));
-        EXPECT_EQ(second[0].lunList[k].PortBusTargLun, (std::array<uint8_t, 4>{3, 0, 0, static_cast<uint8_t>(k)}));
-        EXPECT_FALSE(first[0].lunList[k].page83Data.empty());
-        EXPECT_EQ(second[0].lunList[k].page83Data, first[0].lunList[k].page83Data);
+        EXPECT_EQ(first[0]->lunList[k].PortBusTargLun, (std::array<uint8_t, 4>{2, 0, 0, static_cast<uint8_t>(k)}));
+        EXPECT_EQ(second[0]->lunList[k].PortBusTargLun, (std::array<uint8_t, 4>{3, 0, 0, static_cast<uint8_t>(k)}));
+        EXPECT_FALSE(first[0]->lunList[k].page83Data.empty());
+        EXPECT_EQ(second[0]->lunList[k].page83Data, first[0]->lunList[k].page83Data);
     }
 }
 
@@ -146,7 +154,8 @@ TEST(ScanPass, ThirtyTwoAdaptersOf512TargetsEach) {
                                                                          {"inquiry", {{"deviceType", 0}}},
                                                                          {"page80", {{"serial", "S"}}}}})}}));
         }
-        adapters.push_back(santest::adapter("QLogic-" + std::to_string(a), santest::wwnText(0x20, a), "9.1", ports,
+        // A driver without RNID: the test is about the SCSI side of a full table.
+        adapters.push_back(santest::adapter("QLogic-" + std::to_string(a), santest::wwnText(0x20, a), "8.00.09", ports,
                                             "\\\\.\\Scsi" + std::to_string(a + 1) + ":"));
     }
     santest::World w(santest::worldWithHba({{"adapters", adapters}}), /*callLog=*/false);
