@@ -187,7 +187,7 @@ int runScanner(const std::string& arguments) {
 
 TEST(ScanPass, TheProgramEndToEnd) {
 #ifdef _WIN32
-    GTEST_SKIP() << "runs the POSIX program with the library found through LD_LIBRARY_PATH";
+    GTEST_SKIP() << "the Windows program is run end to end under wine by hba_wine_san_e2e";
 #else
     santest::World w(santest::worldWithHba(
         {{"adapters", Json::array({santest::adapter("QLogic-A", "2000000000000001", "9.1", Json::array())})}}));
