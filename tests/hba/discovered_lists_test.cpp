@@ -199,10 +199,4 @@ TEST(DiscoveredLists, NameTables) {
     EXPECT_EQ(hba::rnidTypeName(19), "Undefined");
 }
 
-TEST(DiscoveredLists, ShortBytesKeepAtMost255Bytes) {
-    const std::vector<uint8_t> long_(300, 0x41);
-    hba::ShortBytes s(long_);
-    EXPECT_EQ(s.size(), 255u);
-}
-
 }  // namespace
