@@ -245,7 +245,8 @@ void TargetProbe::takeIdentity(uint8_t lunByte, uint64_t lunId, uint8_t peripher
     // Peripheral types 17 (object-based storage) and 18 (automation/drive interface) are
     // real devices, but on a node those values mean "the adapter itself" and "not known
     // yet": such a node is shown as another entity, as its units are.
-    node_.deviceType = peripheral == kDeviceTypeHba || peripheral == kDeviceTypeUnknown ? kDeviceTypeOther : peripheral;
+    const bool reservedOnNode = peripheral == kDeviceTypeHba || peripheral == kDeviceTypeUnknown;
+    node_.deviceType = reservedOnNode ? kDeviceTypeOther : peripheral;
     const auto serial = std::span(answer).subspan(36, kSerialFromInquiry);
     node_.serialNumber.assign(serial);
     node_.alternateId.assign(serial);
@@ -339,8 +340,8 @@ void SDInitializeTargetDatabase(const HbaApi& api, AdapterTable& table) {
         trace(437, "HBA Port WWN from HBA Port Attribute  : 0x%s", scan::hexText(entry.portWwn).c_str());
 
         const uint32_t discovered = port.NumberofDiscoveredPorts;
-        trace(446, "SDInitializeTargetDatabase() Discovered %d targets for adapter %d", static_cast<int>(discovered),
-              static_cast<int>(i));
+        trace(446, "SDInitializeTargetDatabase() Discovered %d targets for adapter %d",
+              static_cast<int>(discovered), static_cast<int>(i));
         const uint32_t usable = std::min(discovered, AdapterTable::kMaxTargets);
         if (usable < discovered)
             trace(447, "Only the first %d targets of adapter %d are used, the target table has no room for more",
