@@ -44,7 +44,9 @@ Json traceWorld() {
     return santest::worldWithHba({{"adapters", Json::array({unopenable, enabled})}});
 }
 
-TEST(ScanTrace, DiscoveryLinesInOrder) {
+// Runs the program on world with a properties file that writes the trace logger's basic
+// records to a file; returns the file's content (empty when the toolkit wrote nothing).
+std::string traceOfScan(const Json& world) {
     const fs::path home = fs::path(ATTRSCAN_BINARY_DIR) / "tests" / "hba" / "trace-home";
     fs::remove_all(home);
     fs::create_directories(home / "conf");
@@ -55,17 +57,34 @@ TEST(ScanTrace, DiscoveryLinesInOrder) {
                            "native.trace.attributeScanner.listenerNames = scantest.file\n"
                            "scantest.file.className = gxg_filehandler\n"
                            "scantest.file.fileName = " + traceFile.generic_string() + "\n"
+                           "scantest.file.maxFiles = 1\n"  // one file, never rolled over
                            "scantest.file.formatterName = scantest.format\n"
                            "scantest.format.className = gxg_basicformatter\n"
                            "scantest.format.separator = |\n"
                            "scantest.format.dateTimeFormat = T\n");
-    santest::World w(traceWorld());
-
+    santest::World w(world);
     const auto run = testsupport::runProgram(ATTRSCAN_BINARY_DIR "/driver/attrscan", {"10.1.1.1", "scanner", "GUID"},
                                              {{"VRKA_SM_HOME", home.string()},
                                               {"LD_LIBRARY_PATH", ATTRSCAN_BINARY_DIR "/sim"}});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    const std::string trace = testsupport::readFile(traceFile.string());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return testsupport::readFile(traceFile.string());
+}
+
+// Checks that the records appear in trace in this order (other records may stand
+// between them); returns the offset after the last one.
+std::size_t expectInOrder(const std::string& trace, const std::vector<std::string>& records) {
+    std::size_t at = 0;
+    for (const std::string& r : records) {
+        const std::size_t found = trace.find(r, at);
+        EXPECT_NE(found, std::string::npos) << "missing after offset " << at << ":\n" << r;
+        if (found == std::string::npos) return std::string::npos;
+        at = found + r.size();
+    }
+    return at;
+}
+
+TEST(ScanTrace, DiscoveryLinesInOrder) {
+    const std::string trace = traceOfScan(traceWorld());
     if (trace.empty()) GTEST_SKIP() << "the logging toolkit in this build writes no records";
 
     const std::string sdi = "SDInitializeInternals";
@@ -137,14 +156,61 @@ TEST(ScanTrace, DiscoveryLinesInOrder) {
                    "0x2100000000000002\t\t\t\t\n\t\tPort Type     : N_Port\t\t\t\t\n\t\tPortID        : "
                    "0x0A0B0C\t\t\t\t\n\t\tRNID Type     : Undefined\n\n"),
     };
-    std::size_t at = 0;
-    for (const std::string& r : expected) {
-        const std::size_t found = trace.find(r, at);
-        ASSERT_NE(found, std::string::npos) << "missing after offset " << at << ":\n" << r << "\ntrace:\n" << trace;
-        at = found + r.size();
-    }
+    const std::size_t at = expectInOrder(trace, expected);
+    ASSERT_NE(at, std::string::npos) << trace;
     EXPECT_EQ(trace.find("|Main|453|SDInitializeTargetDatabase() Initializing target 3"), std::string::npos);
     EXPECT_EQ(trace.find("|GXLogLunInfo|", at), std::string::npos) << "no unit blocks for the adapter's own node";
+}
+
+TEST(ScanTrace, FailureLinesInOrder) {
+    const Json disk = {{"lun", 0},
+                       {"inquiry", {{"raw", "00000502 1F000002 4152524159434F20 4249474152524159202020202020202030303031"}}}};
+    Json pagesFail = disk;
+    pagesFail["lun"] = "4102000000000000";
+    pagesFail["page80"] = {{"status", 1}};
+    pagesFail["page83"] = {{"status", 1}};
+    const Json inquiryFails = {{"lun", 0}, {"inquiry", {{"status", 5}, {"sense", "700005"}}}};
+    Json unreadable = santest::targetPort("5000000000000009", "5100000000000009", "010209", Json::object());
+    unreadable["status"] = 8;
+    Json noPort = santest::adapter("QLogic-A", "2000000000000001", "9.1", Json::array());
+    noPort["port"]["status"] = 1;
+    Json ports = Json::array({
+        unreadable,
+        santest::targetPort("5000000000000001", "5100000000000001", "010201", {{"units", Json::array({pagesFail})}}),
+        santest::targetPort("5000000000000002", "5100000000000002", "010202", {{"units", Json::array({inquiryFails})}}),
+        santest::targetPort("5000000000000003", "5100000000000003", "010203",
+                            {{"reportLuns", {{"count", 300}}}, {"anyUnit", disk}}),
+    });
+    Json adapters = Json::array({noPort, santest::adapter("QLogic-B", "2000000000000002", "9.1", ports)});
+    const std::string trace = traceOfScan(santest::worldWithHba({{"adapters", adapters}}));
+    if (trace.empty()) GTEST_SKIP() << "the logging toolkit in this build writes no records";
+
+    const std::string sdi = "SDInitializeInternals";
+    const std::size_t at = expectInOrder(trace, {
+        record(sdi, 1623, "RNID support in this scan"),
+        record(sdi, 1633, "SCSI LunID implementation used"),
+        record("Main", 390, "HBA_GetAdapterPortAttributes failed: RC = 1"),
+        record("Main", 446, "SDInitializeTargetDatabase() Discovered 4 targets for adapter 1"),
+        record("Main", 459, "HBA_GetDiscoveredPortAttributes failed: target number = 0, rc = 8"),
+        // Target 1: a flat-addressed LUN whose pages fail.
+        record("Main", 705, "LUNId = : 0x4102000000000000"),
+        record("Main", 748, "LUN2, Scsi standard page inquiry succeeded with 0"),
+        record("Main", 827, "LUN2, Scsi page code = 80 inquiry failed with 1"),
+        record("Main", 865, "LUN2, Scsi page code = 83 inquiry failed with 1"),
+        // Target 2: the standard INQUIRY fails.
+        record("Main", 887, "LUN0 Scsi Standard page Inquiry failed with 5"),
+        record("Main", 891, "Scsi Inquiry Output : 0x" + zeros(100)),
+        record("Main", 894, "Scsi Inquiry Sense Output : 0x700005" + zeros(97)),
+        // Target 3: more than 256 units.
+        record("Main", 584, "ReportLUNs succeeded, the number of LUNs = 300"),
+        record("Main", 596, "ReportLUNs Retry , the number of LUNs = 300"),
+        record("Main", 705, "LUNId = : 0x0000000000000000"),
+        record("Main", 705, "LUNId = : 0x00FF000000000000"),
+        record("Main", 1404, "\nPortsurvey succeeds with Return Code = 0...."),
+    });
+    ASSERT_NE(at, std::string::npos) << trace.substr(0, 4000);
+    EXPECT_EQ(trace.find("ReportLUNs info", trace.find("number of LUNs = 300")), std::string::npos)
+        << "no list dump when the list is cut";
 }
 
 }  // namespace
