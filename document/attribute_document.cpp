@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "document/attribute_writer.h"
+#include "document/entity_builders.h"
 #include "inventory/host_identity.h"
 
 namespace doc {
@@ -12,7 +13,7 @@ ScanParameters& scanParameters() {
     return params;
 }
 
-AttributeModel gatherAttributeModel(int /*adapterCount*/, const std::string& modeText) {
+AttributeModel gatherAttributeModel(int adapterCount, const std::string& modeText) {
     const ScanParameters& params = scanParameters();
     const bool running = modeText == "Running";
     (void)running;
@@ -21,6 +22,16 @@ AttributeModel gatherAttributeModel(int /*adapterCount*/, const std::string& mod
     m.system = inv::getSystemInfo(params.systemGuid);
     if (!params.systemGuid.empty()) m.system.id = params.systemGuid;
     m.operatingSystem = inv::getNtSystemInfo(m.system);
+
+    // SAN entities, before the physical volumes (which name the logical unit at their
+    // address), then the FC nodes, ports and groups after them.
+    m.controllers = reStructAdapterInfo(m.system, adapterCount);
+    m.peripheralEntities = reStructDeviceToPE(adapterCount);
+    m.logicalUnits = assembleLUN(m.peripheralEntities, m.system, adapterCount);
+
+    m.fcNodes = reStructDeviceToFCN(m.system, adapterCount, m.peripheralEntities);
+    m.fcPorts = reStructDeviceToFCP(adapterCount);
+    m.connectivityGroups = assembleCG(m.controllers, m.fcNodes, m.fcPorts, adapterCount);
     return m;
 }
 
