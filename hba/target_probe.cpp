@@ -189,11 +189,15 @@ void TargetProbe::probeUnit(const LunList& list, uint32_t k) {
     }
 
     if (senseGiven()) {
-        // Kept without identification: the unit's identity fields stay zero and the node's
-        // identifiers become zero bytes, which the blank rule then replaces.
-        const std::array<uint8_t, kNoIdentitySerial> zeros{};
-        node_.serialNumber.assign(zeros);
-        node_.alternateId.assign(zeros);
+        // Kept without identification: the unit's identity fields stay zero. A node that no
+        // unit has identified yet gets zero identifiers, which the blank rule replaces; a
+        // node identified by an earlier unit keeps its serial number and alternate id, so
+        // that one unit that is not ready does not cost the target its identity.
+        if (node_.deviceType == kDeviceTypeUnknown) {
+            const std::array<uint8_t, kNoIdentitySerial> zeros{};
+            node_.serialNumber.assign(zeros);
+            node_.alternateId.assign(zeros);
+        }
     } else {
         const uint8_t peripheral = answer[0];
         // Additional length + 5 is the standard data; the trace shows one byte more.
@@ -238,7 +242,10 @@ void TargetProbe::takeIdentity(uint8_t lunByte, uint64_t lunId, uint8_t peripher
     copyChars(node_.vendorId, answer, 8);
     copyChars(node_.productId, answer, 16);
     copyChars(node_.productRevision, answer, 32);
-    node_.deviceType = peripheral;
+    // Peripheral types 17 (object-based storage) and 18 (automation/drive interface) are
+    // real devices, but on a node those values mean "the adapter itself" and "not known
+    // yet": such a node is shown as another entity, as its units are.
+    node_.deviceType = peripheral == kDeviceTypeHba || peripheral == kDeviceTypeUnknown ? kDeviceTypeOther : peripheral;
     const auto serial = std::span(answer).subspan(36, kSerialFromInquiry);
     node_.serialNumber.assign(serial);
     node_.alternateId.assign(serial);

@@ -254,22 +254,30 @@ Bytes finish(const Request& r, const Result& res) {
     return b;
 }
 
-}  // namespace
-
-CtReply answerCtRequest(const Fabric* fabric, std::span<const uint8_t> request) {
-    if (request.size() < kPreamble) return {HBA_STATUS_ERROR_ARG, std::nullopt};
-    if (!fabric) return {HBA_STATUS_ERROR, std::nullopt};
-    for (const CtOverride& o : fabric->overrides) {
+// The answer of the first override that matches the request, if any.
+std::optional<CtReply> overridden(std::span<const CtOverride> overrides, std::span<const uint8_t> request) {
+    for (const CtOverride& o : overrides) {
         if (!matches(o, request)) continue;
         switch (o.kind) {
-            case CtOverride::Kind::Status: return {o.status, std::nullopt};
-            case CtOverride::Kind::Raw: return {o.status, o.raw};
+            case CtOverride::Kind::Status: return CtReply{o.status, std::nullopt};
+            case CtOverride::Kind::Raw: return CtReply{o.status, o.raw};
             case CtOverride::Kind::Reject: {
                 const Request r{request.first(kPreamble), request.subspan(kPreamble)};
-                return {HBA_STATUS_OK, finish(r, reject(o.reason, o.explanation)), true};
+                return CtReply{HBA_STATUS_OK, finish(r, reject(o.reason, o.explanation)), true};
             }
         }
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+CtReply answerCtRequest(const Fabric* fabric, std::span<const CtOverride> adapterOverrides,
+                        std::span<const uint8_t> request) {
+    if (request.size() < kPreamble) return {HBA_STATUS_ERROR_ARG, std::nullopt};
+    if (auto r = overridden(adapterOverrides, request)) return *r;
+    if (!fabric) return {HBA_STATUS_ERROR, std::nullopt};
+    if (auto r = overridden(fabric->overrides, request)) return *r;
     const auto server = serverAt(request[4], request[5]);
     if (!server) return {HBA_STATUS_ERROR, std::nullopt};
     if (*server == Server::NameServer && !fabric->hasNameServer) return {HBA_STATUS_ERROR, std::nullopt};

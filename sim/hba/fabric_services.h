@@ -32,8 +32,10 @@ void fitCtAnswer(Bytes& answer, std::size_t room);
 // Answers one request. fabric null: no fabric is reachable, every request fails with
 // HBA_STATUS_ERROR. A request to a server that the fabric lacks fails the same way (the
 // library cannot reach it). A request shorter than its preamble is refused with
-// HBA_STATUS_ERROR_ARG. World overrides are tried first, in order.
-CtReply answerCtRequest(const Fabric* fabric, std::span<const uint8_t> request);
+// HBA_STATUS_ERROR_ARG. Overrides are tried first, in order: the adapter's own (even
+// without a fabric), then the fabric's.
+CtReply answerCtRequest(const Fabric* fabric, std::span<const CtOverride> adapterOverrides,
+                        std::span<const uint8_t> request);
 
 // A command as world files name it: its code and the GS type/subtype pairs it is sent to.
 struct CtCommandName {

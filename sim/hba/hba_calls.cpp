@@ -385,7 +385,8 @@ HBA_STATUS HBA_SendCTPassThru(HBA_HANDLE handle, void* req, HBA_UINT32 reqSize, 
         } else if (!req || !rsp) {
             st = HBA_STATUS_ERROR_ARG;
         } else {
-            CtReply reply = answerCtRequest(a->fabric, std::span(static_cast<const uint8_t*>(req), reqSize));
+            CtReply reply =
+                answerCtRequest(a->fabric, a->ctOverrides, std::span(static_cast<const uint8_t*>(req), reqSize));
             st = reply.status;
             if (reply.answer) {
                 if (reply.built) fitCtAnswer(*reply.answer, rspSize);

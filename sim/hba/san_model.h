@@ -107,6 +107,7 @@ struct Adapter {
     Port port;                       // port 0
     std::vector<Port> discovered;    // by discovered-port index
     const Fabric* fabric = nullptr;  // null: no fabric reachable
+    std::vector<CtOverride> ctOverrides;  // this adapter's own, tried before the fabric's
 };
 
 struct San {

@@ -249,6 +249,8 @@ San buildSan(const Json& world) {
                     r.fabric = san.fabrics.back().get();
                 }
             }
+            if (auto ct = a.find("ct"); ct != a.end())
+                for (const Json& o : *ct) r.ctOverrides.push_back(ctOverride(o));
             san.adapters.push_back(std::move(r));
         }
     }

@@ -241,6 +241,24 @@ TEST(Inquiry, UnitsThatAreNotKeptAndUnitsKeptWithoutIdentification) {
     EXPECT_EQ(callsTo(w, "HBA_SendScsiInquiry", 1).size(), 1u) << "no pages after sense data";
 }
 
+TEST(Inquiry, AUnitThatGivesSenseDataLeavesAnIdentifiedNodeAlone) {
+    const Json notReady = {{"lun", 1}, {"inquiry", {{"sense", {{"key", 2}, {"asc", 4}, {"ascq", 3}}}}}};
+    const Json controller = {{"lun", 0},
+                             {"inquiry", {{"deviceType", 12}, {"vendor", "RAIDCO"}}},
+                             {"page80", {{"serial", "CTRL-SERIAL"}}}};
+    santest::World w(oneAdapterWorld(Json::array({
+        target(0, {{"units", Json::array({santest::diskUnit(0, "D", "DISK-SERIAL"), notReady})}}),
+        target(1, {{"units", Json::array({controller, notReady})}}),
+    })));
+    Probed p = probeWorld();
+    const hba::NodeList& nodes = p.records[0].nodeList;
+    ASSERT_EQ(nodes.size(), 2u);
+    EXPECT_EQ(nodes[0].serialNumber.text(), "DISK-SERIAL");
+    EXPECT_EQ(nodes[0].lunList.size(), 2u);
+    EXPECT_EQ(nodes[1].serialNumber.text(), "CTRL-SERIAL");
+    EXPECT_EQ(nodes[1].alternateId.text(), "CTRL-SERIAL") << "not 64 zero bytes";
+}
+
 TEST(Inquiry, WhichUnitIdentifiesTheNode) {
     auto unit = [](int lun, int type, const std::string& vendor, const std::string& serial) {
         return Json{{"lun", lun},
@@ -254,11 +272,13 @@ TEST(Inquiry, WhichUnitIdentifiesTheNode) {
         target(2, {{"units", Json::array({unit(0, 12, "RAIDCO", "CTRL"), unit(1, 3, "PROCCO", "LATER")})}}),
         target(3, {{"units", Json::array({unit(0, 1, "TAPECO", "")})}}),
         target(4, {{"units", Json::array({unit(0, 20, "ODDCO", "ODD")})}}),
+        target(5, {{"units", Json::array({unit(0, 17, "OSDCO", "OSD")})}}),
+        target(6, {{"units", Json::array({unit(0, 18, "ADCCO", "ADC"), unit(1, 0, "DISKCO", "NOT-ME")})}}),
     });
     santest::World w(oneAdapterWorld(ports));
     Probed p = probeWorld();
     const hba::NodeList& nodes = p.records[0].nodeList;
-    ASSERT_EQ(nodes.size(), 5u);
+    ASSERT_EQ(nodes.size(), 7u);
 
     EXPECT_EQ(santest::chars(nodes[0].vendorId), "PROCCO  ");
     EXPECT_EQ(nodes[0].serialNumber.text(), "P1");
@@ -279,6 +299,10 @@ TEST(Inquiry, WhichUnitIdentifiesTheNode) {
 
     EXPECT_EQ(nodes[4].deviceType, 20) << "the peripheral byte as it came";
     EXPECT_EQ(nodes[4].lunList[0].deviceType, 16) << "a unit's type is capped at 16";
+
+    // Object-based storage is not the adapter, and an automation interface is identified.
+    EXPECT_EQ(nodes[5].deviceType, hba::kDeviceTypeOther);
+    EXPECT_EQ(nodes[6].serialNumber.text(), "ADC");
 }
 
 TEST(Inquiry, PagesSetTheVendorMarkAndDeviceIdentification) {

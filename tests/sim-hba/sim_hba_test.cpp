@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
+#include "tests/sim-hba/san_walk.h"
 #include "tests/sim-hba/sim_fixture.h"
 
 namespace simtest {
@@ -304,7 +307,8 @@ constexpr const char* kFabric = R"({
     { "name": "a0" },
     { "name": "a1", "fabric": null },
     { "name": "a2", "fabric": { "nameServer": { "ports": [
-        { "portId": "0A0000", "portName": "1000000000000009", "nodeName": "2000000000000009" } ] } } }
+        { "portId": "0A0000", "portName": "1000000000000009", "nodeName": "2000000000000009" } ] } } },
+    { "name": "a3", "ct": [ { "command": "GA_NXT", "portId": "000000", "status": 1 } ] }
   ] },
   "fabric": {
     "nameServer": { "ports": [
@@ -419,6 +423,13 @@ TEST_F(SimHba, NameServerQueries) {
     EXPECT_EQ(ct(none, ctRequest(0xFC, 0x02, 0x0100, bytes("00000000"))).status, HBA_STATUS_ERROR);
     EXPECT_EQ(ct(own, ctRequest(0xFA, 0x01, 0x01A2)).status, HBA_STATUS_ERROR);
     EXPECT_EQ(ct(h, bytes("01 00 00 00 FC 02")).status, HBA_STATUS_ERROR_ARG);
+    // One adapter of the shared fabric whose name-server probe fails; its other requests
+    // reach the fabric as usual.
+    const HBA_HANDLE probeFails = open(3);
+    EXPECT_EQ(ct(probeFails, ctRequest(0xFC, 0x02, 0x0100, bytes("00000000"))).status, HBA_STATUS_ERROR);
+    const CtAnswer next = ct(probeFails, ctRequest(0xFC, 0x02, 0x0100, bytes("00010500")), 636);
+    EXPECT_EQ(next.status, HBA_STATUS_OK);
+    EXPECT_EQ(hex(next.data.data() + 16, 4), "01010501");
 }
 
 TEST_F(SimHba, ConfigurationServerQueries) {
@@ -525,7 +536,7 @@ TEST_F(SimHba, CallLogLines) {
         "HBA_SendCTPassThru handle=1 req=01000000FC0200000100000000000000" "00000000 rsp=636 -> status=0",
         "HBA_CloseAdapter handle=1",
         "HBA_GetVersion -> version=2",
-        "HBA_GetNumberOfAdapters -> count=3",
+        "HBA_GetNumberOfAdapters -> count=4",
         "HBA_FreeLibrary -> status=0",
     };
     EXPECT_EQ(callLog(), expected);
@@ -547,6 +558,24 @@ TEST_F(SimHba, NoWorldMeansNoAdapters) {
     char name[256] = {};
     EXPECT_EQ(api().HBA_GetAdapterName(1, name), HBA_STATUS_OK);
     EXPECT_STREQ(name, "sansim-adapter-1");
+}
+
+std::string sourceFile(const char* relative) {
+    std::ifstream in(std::string(ATTRSCAN_SOURCE_DIR) + "/" + relative, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A whole SAN walked through the library gives the answers recorded for it, on every
+// build (the Linux wrapper test holds the vendor form to the same answers).
+TEST_F(SimHba, SampleSanGivesItsRecordedAnswers) {
+    const std::string world = sourceFile("tests/sim-hba/worlds/two-adapters.json");
+    const std::string expected = sourceFile("tests/sim-hba/worlds/two-adapters.walk.txt");
+    ASSERT_FALSE(world.empty());
+    ASSERT_FALSE(expected.empty());
+    useWorld(world);
+    EXPECT_EQ(walkSan(api()), expected);
 }
 
 TEST(HbaLibraryLoader, MissingLibraryLeavesStandIns) {
