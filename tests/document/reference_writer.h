@@ -4,11 +4,19 @@
 // slow on purpose and exists only to check the indexed writers against it.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "document/attribute_model.h"
+#include "hba/discovered.h"
 
 namespace reference {
 std::string renderAttributeXml(doc::AttributeModel model, const doc::ScanParameters& params);
 std::string renderPeModeXml(doc::AttributeModel model, const doc::ScanParameters& params);
+
+// The SAN entities of the discovered adapters, every cross-reference found by scanning
+// the other list (or all adapters' nodes) from its start. With peOnly, only controllers,
+// peripheral entities and FC nodes, as the PE-mode document gathers them.
+void buildSanEntities(doc::AttributeModel& model, std::span<const hba::DiscoveredAdapter> adapters,
+                      bool peOnly = false);
 }  // namespace reference
