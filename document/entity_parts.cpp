@@ -19,6 +19,8 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 // The captured INQUIRY data sit in 256-byte fields whose unread bytes are zero; the raw
 // texts escape as many bytes as the data's own length byte says, never beyond the field.
+// No input escaped here is longer than 256 bytes (768 characters escaped), so every escape
+// fits the escape's result whole.
 constexpr std::size_t kInquiryFieldSize = 256;
 
 std::string escapeCounted(std::span<const uint8_t> data, std::size_t lengthByte, std::size_t lengthBias) {
