@@ -1,6 +1,7 @@
 #include "tests/document/reference_writer.h"
 
 #include <list>
+#include <map>
 
 #include "common/text.h"
 #include "document/attribute_writer.h"
@@ -329,6 +330,26 @@ void buildSanEntities(AttributeModel& m, std::span<const hba::DiscoveredAdapter>
         }
         m.connectivityGroups.push_back(g);
     }
+}
+
+std::vector<LogicalUnitRecord> unitsBySerial(const std::deque<PeripheralEntityRecord>& entities,
+                                             const std::string& systemId,
+                                             std::span<const hba::DiscoveredAdapter> adapters) {
+    std::vector<LogicalUnitRecord> units;
+    for (const auto& pe : entities)
+        for (int d = 0; d < pe.unitCount; ++d) units.push_back(makeLogicalUnit(pe, d, systemId));
+    std::map<const hba::DeviceNode*, std::size_t> next;
+    for (auto& lu : units) {
+        const std::string serial = lu.parameters.nodes().front().value;
+        for (const auto& a : adapters)
+            for (const auto& node : a.nodeList) {
+                if (node.lunList.empty() || scan::hexText(node.serialNumber.bytes()) != serial) continue;
+                std::size_t& i = next[&node];
+                fillLogicalUnit(lu, node.lunList[i], systemId, a);
+                if (i + 1 < node.lunList.size()) ++i;
+            }
+    }
+    return units;
 }
 
 }  // namespace reference
