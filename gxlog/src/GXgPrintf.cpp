@@ -362,7 +362,8 @@ IntegerValue interpret(uint64_t bits, ArgCategory cat, bool signedConv) {
 bool renderInteger(CxStringBuff& out, const Conversion& c, const ArgValue& v, int width, int precision) {
     uint64_t bits;
     if (v.kind == ArgValue::Kind::Integer) bits = v.bits;
-    else if (v.kind == ArgValue::Kind::Address) bits = reinterpret_cast<uintptr_t>(v.address);
+    else if (v.kind == ArgValue::Kind::Address && (c.conversion == 'p' || !v.narrowText))
+        bits = reinterpret_cast<uintptr_t>(v.address);
     else return false;
 
     const char conv = c.conversion;
