@@ -1,0 +1,52 @@
+// The scanner's entry: command line, trace set-up, host name, then either the
+// file-system summary or the scan pass. The exit code is what this returns.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/scan_trace.h"
+#include "common/text.h"
+#include "document/attribute_document.h"
+#include "driver/command_line.h"
+#include "driver/scan_pass.h"
+#include "inventory/fs_summary.h"
+#include "platform/host_services.h"
+
+namespace {
+
+constexpr std::size_t kHostNameCapacity = 256;
+
+// Starts the sockets, reads the local host name and resolves it to its official name.
+// Without a host entry the unresolved local name is kept, so adapters still carry the
+// name the host knows itself by.
+std::string obtainHostName() {
+    platform::startSockets();
+    std::string hostName;
+    if (auto local = platform::localHostName()) {
+        if (auto entry = platform::lookupHost(*local)) hostName = entry->officialName;
+        else hostName = *local;
+    }
+    (void)platform::currentProcessId();
+    return scan::boundedText(hostName, kHostNameCapacity);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+    const driver::CommandLine cl = driver::parseCommandLine(args);
+    doc::scanParameters() = cl.params;
+
+    if (cl.mode == driver::ScanMode::FileSystemSummary) {
+        obtainHostName();
+        return inv::printFileSystemSummaryXml(cl.params.systemGuid);
+    }
+
+    if (cl.running)
+        scan::trace(scan::kSourceSurvey, "Main", cl.runningTraceLine,
+                    "Running flag is set, overlap for Attribute scanner\n");
+    scan::trace(scan::kSourceSurvey, "Main", 325, "Entering Attribute Scanner");
+    const std::string hostName = obtainHostName();
+    return driver::runScanPass(cl.mode, cl.running, hostName);
+}

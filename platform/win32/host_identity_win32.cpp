@@ -1,0 +1,56 @@
+// Host identity from the real Win32 services.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/host_services.h"
+
+namespace platform {
+
+bool startSockets() {
+    WSADATA data;
+    return WSAStartup(0x0202, &data) == 0;
+}
+
+std::optional<std::string> localHostName() {
+    char name[255] = {};
+    if (gethostname(name, sizeof name) != 0) return std::nullopt;
+    name[sizeof name - 1] = '\0';
+    return std::string(name);
+}
+
+std::optional<HostEntry> lookupHost(const std::string& name) {
+    const hostent* h = gethostbyname(name.c_str());
+    if (!h) return std::nullopt;
+    HostEntry entry;
+    entry.officialName = h->h_name ? h->h_name : "";
+    if (h->h_addrtype == AF_INET && h->h_addr_list) {
+        for (char** a = h->h_addr_list; *a; ++a) {
+            in_addr addr;
+            std::memcpy(&addr, *a, sizeof addr);
+            entry.addresses.emplace_back(inet_ntoa(addr));
+        }
+    }
+    return entry;
+}
+
+OsVersion osVersion() {
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExA(&info)) return {};
+#pragma GCC diagnostic pop
+    return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+}
+
+uint16_t processorArchitecture() {
+    SYSTEM_INFO info = {};
+    GetSystemInfo(&info);
+    return info.wProcessorArchitecture;
+}
+
+uint32_t currentProcessId() { return GetCurrentProcessId(); }
+
+}  // namespace platform

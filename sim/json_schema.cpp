@@ -1,0 +1,177 @@
+#include "sim/json_schema.h"
+
+#include <regex>
+
+namespace sim {
+
+using nlohmann::json;
+
+namespace {
+
+// A $ref chain deeper than this is a cycle in the schema, not a deep document.
+constexpr int kMaxDepth = 200;
+
+std::string typeName(const json& v) {
+    if (v.is_null()) return "null";
+    if (v.is_boolean()) return "boolean";
+    if (v.is_number_integer() || v.is_number_unsigned()) return "integer";
+    if (v.is_number()) return "number";
+    if (v.is_string()) return "string";
+    if (v.is_array()) return "array";
+    return "object";
+}
+
+bool hasType(const json& v, const std::string& t) {
+    const std::string actual = typeName(v);
+    if (t == actual) return true;
+    if (t == "number") return actual == "integer";
+    return false;
+}
+
+std::string escapePointer(const std::string& key) {
+    std::string out;
+    for (char c : key) {
+        if (c == '~') out += "~0";
+        else if (c == '/') out += "~1";
+        else out.push_back(c);
+    }
+    return out;
+}
+
+std::string describe(const json& v) {
+    std::string s = v.dump();
+    return s.size() > 60 ? s.substr(0, 57) + "..." : s;
+}
+
+}  // namespace
+
+void SchemaSet::add(const std::string& name, json schema) { schemas_[name] = std::move(schema); }
+
+std::optional<SchemaViolation> SchemaSet::check(const std::string& name, const json& value) const {
+    auto it = schemas_.find(name);
+    if (it == schemas_.end()) return SchemaViolation{"", "no schema named " + name};
+    return checkAt(name, it->second, value, "", 0);
+}
+
+std::optional<SchemaViolation> SchemaSet::checkAt(const std::string& file, const json& schema,
+                                                  const json& value, const std::string& place,
+                                                  int depth) const {
+    if (depth > kMaxDepth) return SchemaViolation{place, "schema reference chain too deep"};
+    if (schema.is_boolean()) {
+        if (schema.get<bool>()) return std::nullopt;
+        return SchemaViolation{place, "no value is allowed here"};
+    }
+    if (!schema.is_object()) return std::nullopt;
+
+    if (auto ref = schema.find("$ref"); ref != schema.end() && ref->is_string()) {
+        const std::string r = ref->get<std::string>();
+        const auto hash = r.find('#');
+        const std::string target = hash == 0 ? file : r.substr(0, hash);
+        const std::string pointer = hash == std::string::npos ? "" : r.substr(hash + 1);
+        auto it = schemas_.find(target);
+        if (it == schemas_.end()) return SchemaViolation{place, "schema " + target + " is missing"};
+        const json* sub = &it->second;
+        if (!pointer.empty()) {
+            json::json_pointer jp(pointer);
+            if (!sub->contains(jp)) return SchemaViolation{place, "schema reference " + r + " is missing"};
+            sub = &sub->at(jp);
+        }
+        if (auto v = checkAt(target, *sub, value, place, depth + 1)) return v;
+    }
+
+    if (auto t = schema.find("type"); t != schema.end()) {
+        bool ok = false;
+        std::string wanted;
+        if (t->is_string()) {
+            ok = hasType(value, *t);
+            wanted = t->get<std::string>();
+        } else if (t->is_array()) {
+            for (const auto& one : *t) {
+                if (one.is_string() && hasType(value, one)) ok = true;
+                wanted += (wanted.empty() ? "" : " or ") + one.get<std::string>();
+            }
+        }
+        if (!ok) return SchemaViolation{place, "expected " + wanted + ", found " + typeName(value)};
+    }
+    if (auto e = schema.find("enum"); e != schema.end() && e->is_array()) {
+        bool found = false;
+        for (const auto& one : *e) found = found || one == value;
+        if (!found) return SchemaViolation{place, describe(value) + " is not one of " + describe(*e)};
+    }
+    if (auto c = schema.find("const"); c != schema.end() && *c != value)
+        return SchemaViolation{place, "must be " + describe(*c)};
+
+    if (value.is_number()) {
+        const double x = value.get<double>();
+        if (auto m = schema.find("minimum"); m != schema.end() && x < m->get<double>())
+            return SchemaViolation{place, describe(value) + " is below the minimum " + describe(*m)};
+        if (auto m = schema.find("maximum"); m != schema.end() && x > m->get<double>())
+            return SchemaViolation{place, describe(value) + " is above the maximum " + describe(*m)};
+    }
+    if (value.is_string()) {
+        const auto& s = value.get_ref<const std::string&>();
+        if (auto m = schema.find("minLength"); m != schema.end() && s.size() < m->get<std::size_t>())
+            return SchemaViolation{place, "text shorter than " + describe(*m) + " characters"};
+        if (auto m = schema.find("maxLength"); m != schema.end() && s.size() > m->get<std::size_t>())
+            return SchemaViolation{place, "text longer than " + describe(*m) + " characters"};
+        if (auto p = schema.find("pattern"); p != schema.end() && p->is_string()) {
+            const std::regex re(p->get<std::string>(), std::regex::ECMAScript);
+            if (!std::regex_search(s, re))
+                return SchemaViolation{place, describe(value) + " does not match " + p->get<std::string>()};
+        }
+    }
+    if (value.is_array()) {
+        if (auto m = schema.find("minItems"); m != schema.end() && value.size() < m->get<std::size_t>())
+            return SchemaViolation{place, "fewer than " + describe(*m) + " items"};
+        if (auto m = schema.find("maxItems"); m != schema.end() && value.size() > m->get<std::size_t>())
+            return SchemaViolation{place, "more than " + describe(*m) + " items"};
+        if (auto items = schema.find("items"); items != schema.end()) {
+            for (std::size_t i = 0; i < value.size(); ++i)
+                if (auto v = checkAt(file, *items, value[i], place + "/" + std::to_string(i), depth + 1))
+                    return v;
+        }
+    }
+    if (value.is_object()) {
+        if (auto req = schema.find("required"); req != schema.end() && req->is_array()) {
+            for (const auto& name : *req)
+                if (!value.contains(name.get<std::string>()))
+                    return SchemaViolation{place, "the member \"" + name.get<std::string>() + "\" is missing"};
+        }
+        const auto props = schema.find("properties");
+        const auto extra = schema.find("additionalProperties");
+        for (auto it = value.begin(); it != value.end(); ++it) {
+            const std::string childPlace = place + "/" + escapePointer(it.key());
+            if (props != schema.end() && props->contains(it.key())) {
+                if (auto v = checkAt(file, (*props)[it.key()], it.value(), childPlace, depth + 1)) return v;
+            } else if (extra != schema.end()) {
+                if (extra->is_boolean() && !extra->get<bool>())
+                    return SchemaViolation{childPlace, "unknown member \"" + it.key() + "\""};
+                if (auto v = checkAt(file, *extra, it.value(), childPlace, depth + 1)) return v;
+            }
+        }
+    }
+    if (auto any = schema.find("anyOf"); any != schema.end() && any->is_array()) {
+        std::optional<SchemaViolation> first;
+        bool ok = false;
+        for (const auto& alt : *any) {
+            auto v = checkAt(file, alt, value, place, depth + 1);
+            if (!v) { ok = true; break; }
+            if (!first) first = v;
+        }
+        if (!ok) return first ? first : SchemaViolation{place, "matches none of the alternatives"};
+    }
+    if (auto one = schema.find("oneOf"); one != schema.end() && one->is_array()) {
+        int matches = 0;
+        std::optional<SchemaViolation> first;
+        for (const auto& alt : *one) {
+            auto v = checkAt(file, alt, value, place, depth + 1);
+            if (!v) ++matches;
+            else if (!first) first = v;
+        }
+        if (matches == 0) return first ? first : SchemaViolation{place, "matches none of the alternatives"};
+        if (matches > 1) return SchemaViolation{place, "matches more than one alternative"};
+    }
+    return std::nullopt;
+}
+
+}  // namespace sim

@@ -1,0 +1,32 @@
+// Runs a program of the build as a child process and captures what it prints, for tests
+// that check the scanner end to end. POSIX only: the Windows build's end-to-end runs go
+// through scripts that start the program under wine.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+struct ProgramResult {
+    int exitCode = -1;  // -1 when the program could not be started or was killed
+    std::string out;
+    std::string err;
+};
+
+// Runs program with args; env entries are set (an empty value removes the variable)
+// on top of the test's own environment.
+ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::map<std::string, std::string>& env = {});
+
+// The whole content of a file (empty when it cannot be read).
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& content);
+
+// Compares text with the golden file; when the environment variable UPDATE_GOLDEN is set,
+// rewrites the golden file instead. Returns an empty string on match, else a description
+// of the first difference (line number and both lines).
+std::string compareWithGolden(const std::string& goldenPath, const std::string& text);
+
+}  // namespace testsupport
