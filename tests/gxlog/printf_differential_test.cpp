@@ -19,6 +19,12 @@
 namespace gxlog {
 namespace {
 
+#ifdef _WIN32
+constexpr bool kMingwReference = true;  // the reference is mingw-w64's own printf
+#else
+constexpr bool kMingwReference = false;
+#endif
+
 class Differential {
 public:
     explicit Differential(uint32_t seed) : rng_(seed) {}
@@ -102,7 +108,7 @@ public:
         int digits = 1 + pick(15);
         uint64_t m = 0;
         for (int i = 0; i < digits; ++i) m = m * 10 + pick(10);
-        if (m % 10 == 5) m += 1;
+        if (m % 10 == 0 || m % 10 == 5) m += 1;
         const int exponent = pick(41) - 20;
         double v = static_cast<double>(m) * std::pow(10.0, exponent);
         // Re-read through text so that the value is the double nearest the decimal.
@@ -178,7 +184,9 @@ void runFloats(Differential& d, int rounds, bool grouping) {
             if (!fixedStyle) continue;
             f += '\'';
         }
-        const std::string wid = d.width(w);
+        // mingw-w64's printf fills %g to the width before it strips trailing zeros.
+        const bool widthRefused = kMingwReference && (conv == 'g' || conv == 'G');
+        const std::string wid = widthRefused ? "" : d.width(w);
         const std::string prec = d.precision(p, conv == 'e' || conv == 'E' ? 15 : 16);
         const bool asLong = d.chance(15);
         const std::string fmt = d.literal() + "%" + f + wid + prec + (asLong ? "L" : "") + conv + d.literal();
@@ -245,12 +253,13 @@ TEST(PrintfDifferential, MatchesTheCLibraryInTheCLocale) {
     runIntegers(d, 3000, false);
     runFloats(d, 3000, false);
     runTexts(d, 1500);
-    runPositional(d, 200);
+    if (!kMingwReference) runPositional(d, 200);  // mingw-w64's printf has no positional arguments
     EXPECT_GT(d.compared, 6500) << "skipped " << d.skipped;
 }
 
 TEST(PrintfDifferential, GroupsLikeTheCLibraryInARealLocale) {
-    const char* names[] = {"en_US.UTF-8", "en_US.utf8"};
+    if (kMingwReference) GTEST_SKIP() << "mingw-w64's printf misplaces thousands separators; printf_cases_test checks grouping here";
+    const char* names[] = {"en_US.UTF-8", "en_US.utf8", "English_United States.1252"};
     bool found = false;
     for (const char* name : names) found = found || std::setlocale(LC_ALL, name) != nullptr;
     if (!found) GTEST_SKIP() << "locale en_US.UTF-8 is not generated here (scripts/setup.sh makes it)";
