@@ -22,9 +22,11 @@ namespace {
 std::map<std::string, std::unique_ptr<GXgObject>, std::less<>> g_objects;
 
 // Listener chains come from the configuration and may loop (a handler listed among its
-// own listeners, or two handlers listing each other). Distribution stops this deep.
-constexpr int kMaxDistributionDepth = 32;
-int g_distributionDepth = 0;
+// own listeners, or two handlers listing each other). An object that is already passing
+// the event on is skipped, so every object sees an event once per path without a loop,
+// and chains stop at this depth in any case.
+constexpr std::size_t kMaxDistributionDepth = 32;
+std::vector<GXgObject*> g_distributing;
 
 // While everything is being destroyed at shut-down, releases only count down.
 bool g_destroyingAll = false;
@@ -193,16 +195,18 @@ void GXgDistribute(GXgObject* object, GXgEvent& event) {
     if (object->kind() == GXG_KIND_LOGGER && object->listeners.empty()) {
         toolkitMsg(GXG_LEVEL_WARN, kMsgNoListeners, {GXgParm::string(object->name)});
     }
-    if (g_distributionDepth >= kMaxDistributionDepth) return;
-    ++g_distributionDepth;
+    if (g_distributing.size() >= kMaxDistributionDepth) return;
+    g_distributing.push_back(object);
     // A copy: a listener's work may change the list (a toolkit message on this logger).
     const std::vector<GXgObject*> listeners = object->listeners;
     for (GXgObject* listener : listeners) {
         const GXgKind kind = listener->kind();
-        if ((kind == GXG_KIND_FILTER || kind == GXG_KIND_HANDLER) && listener->cls->log)
+        const bool looping =
+            std::find(g_distributing.begin(), g_distributing.end(), listener) != g_distributing.end();
+        if (!looping && (kind == GXG_KIND_FILTER || kind == GXG_KIND_HANDLER) && listener->cls->log)
             listener->cls->log(listener, event);
     }
-    --g_distributionDepth;
+    g_distributing.pop_back();
 }
 
 namespace {
