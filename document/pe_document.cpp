@@ -1,6 +1,56 @@
 #include "document/pe_document.h"
 
+#include <cstdio>
+
+#include "document/attribute_document.h"
+#include "document/writer_parts.h"
+#include "inventory/host_identity.h"
+
 namespace doc {
-// The reduced document is not written yet: PE mode runs the scan and prints nothing.
-void printPeModeXml(int /*adapterCount*/) {}
+
+AttributeModel gatherPeModel(int /*adapterCount*/) {
+    const ScanParameters& params = scanParameters();
+    AttributeModel m;
+    m.system = inv::getSystemInfo(params.systemGuid);
+    if (!params.systemGuid.empty()) m.system.id = params.systemGuid;
+    return m;
+}
+
+std::string renderPeModeXml(AttributeModel& m, const ScanParameters& params) {
+    std::string text;
+    XmlOut out(text);
+    const std::string& systemId = m.system.id;
+
+    printProlog(out, text);
+    printHeader(out, params, systemId, "PE");
+
+    out.line("   <SystemXml>");
+    out.line("      <UniqueIdXml>PlatformXml:", systemId, "</UniqueIdXml>");
+    out.parametersA(m.system.parameters);
+    for (const auto& c : m.controllers)
+        if (c.owner == systemId) out.line("      <ControllerIdXml>ControllerXml:", c.id, "</ControllerIdXml>");
+    out.line("   </SystemXml>");
+
+    printControllers(out, m.controllers, m.fcNodes);
+
+    removeDuplicateIds(m.peripheralEntities);
+    removeDuplicateIds(m.fcNodes);
+    printPeripheralEntities(out, m.peripheralEntities, m.fcNodes, nullptr);
+
+    for (const auto& n : m.fcNodes) {
+        out.line("   <FcNodeXml>");
+        out.line("      <UniqueIdXml>FcNodeXml:", n.id, "</UniqueIdXml>");
+        out.parametersA(n.parameters);
+        out.line("   </FcNodeXml>");
+    }
+    out.line("</AttributeXml>");
+    return text;
+}
+
+void printPeModeXml(int adapterCount) {
+    AttributeModel m = gatherPeModel(adapterCount);
+    const std::string text = renderPeModeXml(m, scanParameters());
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
 }  // namespace doc

@@ -1,0 +1,218 @@
+#include "tests/document/reference_writer.h"
+
+#include <list>
+
+#include "document/attribute_writer.h"
+#include "document/xml_out.h"
+
+namespace reference {
+
+using namespace doc;
+
+namespace {
+
+void header(XmlOut& out, std::string& text, const ScanParameters& p, const std::string& sid,
+            const std::string& option) {
+    out.line("<?xml version=\"1.0\"?>");
+    text += kAttributeDtd;
+    out.line("<AttributeXml>");
+    out.line("   <HeaderXml>");
+    out.parameterA({"Agent Address", p.agentAddress});
+    out.parameterA({"Scanner Name", p.scannerName});
+    const auto colon = p.agentAddress.find(':');
+    out.parameterA({"Scan ID", "InbandAttribute:" + sid +
+                                   (colon == std::string::npos ? "" : p.agentAddress.substr(colon))});
+    out.parameterA({"Version", "1.3.0.52"});
+    out.parameterA({"Option", option});
+    out.line("   </HeaderXml>");
+}
+
+template <class T>
+std::list<T> asList(const auto& c) {
+    return std::list<T>(c.begin(), c.end());
+}
+
+template <class T>
+void dedupe(std::list<T>& l) {
+    for (auto it = l.begin(); it != l.end();) {
+        bool earlier = false;
+        for (auto e = l.begin(); e != it; ++e)
+            if (e->id == it->id) earlier = true;
+        it = earlier ? l.erase(it) : std::next(it);
+    }
+}
+
+void controllers(XmlOut& out, const std::vector<ControllerRecord>& cs, std::list<FcNodeRecord>& nodes) {
+    for (const auto& c : cs) {
+        out.line("   <ControllerXml>");
+        out.line("      <UniqueIdXml>ControllerXml:", c.id, "</UniqueIdXml>");
+        out.parametersA(c.parameters);
+        bool any = false;
+        for (const auto& n : nodes)
+            if (n.controllerRef == c.id) {
+                out.line("      <FcNodeIdXml>FcNodeXml:", n.id, "</FcNodeIdXml>");
+                any = true;
+            }
+        if (!any) {
+            nodes.push_front(FcNodeRecord{c.id, c.id, "", {}});
+            out.line("      <FcNodeIdXml>FcNodeXml:", c.id, "</FcNodeIdXml>");
+        }
+        out.line("   </ControllerXml>");
+    }
+}
+
+}  // namespace
+
+std::string renderAttributeXml(AttributeModel m, const ScanParameters& params) {
+    std::string text;
+    XmlOut out(text);
+    const std::string sid = m.system.id;
+    header(out, text, params, sid, "");
+    auto nodes = asList<FcNodeRecord>(m.fcNodes);
+    auto ports = asList<FcPortRecord>(m.fcPorts);
+    auto entities = asList<PeripheralEntityRecord>(m.peripheralEntities);
+
+    if (m.operatingSystem) {
+        const auto& os = *m.operatingSystem;
+        out.line("   <NtOperatingSystemXml>");
+        out.line("      <UniqueIdXml>NtOSXml:", os.id, "</UniqueIdXml>");
+        out.parametersA(os.parameters);
+        for (const auto& lv : m.logicalVolumes)
+            if (lv.owner == os.id) out.line("      <LogicalVolumeIdXml>LVXml:", lv.id, "</LogicalVolumeIdXml>");
+        for (const auto& h : m.hostFileSystems)
+            if (h.owner == os.id) out.line("      <HostFileSystemIdXml>HFSXml:", h.id, "</HostFileSystemIdXml>");
+        for (const auto& pv : m.physicalVolumes)
+            if (pv.owner == os.id) out.line("      <PhysicalVolumeIdXml>PVXml:", pv.id, "</PhysicalVolumeIdXml>");
+        out.line("   </NtOperatingSystemXml>");
+    }
+    for (const auto& lv : m.logicalVolumes) {
+        out.line("   <LogicalVolumeXml>");
+        out.line("      <UniqueIdXml>LVXml:", lv.id, "</UniqueIdXml>");
+        out.parametersB(lv.parameters);
+        out.line("   </LogicalVolumeXml>");
+    }
+    for (const auto& h : m.hostFileSystems) {
+        out.line("   <HostFileSystemXml>");
+        out.line("      <UniqueIdXml>HFSXml:", h.id, "</UniqueIdXml>");
+        out.parametersA(h.parameters);
+        for (const auto& lv : m.logicalVolumes)
+            if (lv.driveLetter == h.driveLetter) out.line("      <LogicalVolumeIdXml>LVXml:", lv.id, "</LogicalVolumeIdXml>");
+        out.line("   </HostFileSystemXml>");
+    }
+    for (const auto& pv : m.physicalVolumes) {
+        out.line("   <PhysicalVolumeXml>");
+        out.line("      <UniqueIdXml>PVXml:", pv.id, "</UniqueIdXml>");
+        out.parametersB(pv.parameters);
+        for (const auto& lu : m.logicalUnits)
+            if (lu.address == pv.address) {
+                out.line("      <LogicalUnitIdXml>LogicalUnitXml:", lu.id, "</LogicalUnitIdXml>");
+                break;
+            }
+        for (const auto& lv : m.logicalVolumes)
+            if (lv.address == pv.address) out.line("      <LogicalVolumeIdXml>LVXml:", lv.id, "</LogicalVolumeIdXml>");
+        out.line("   </PhysicalVolumeXml>");
+    }
+    out.line("   <SystemXml>");
+    out.line("      <UniqueIdXml>PlatformXml:", sid, "</UniqueIdXml>");
+    out.parametersA(m.system.parameters);
+    if (m.operatingSystem && m.operatingSystem->owner == sid)
+        out.line("      <NtOperatingSystemIdXml>NtOSXml:", m.operatingSystem->id, "</NtOperatingSystemIdXml>");
+    for (const auto& c : m.controllers)
+        if (c.owner == sid) out.line("      <ControllerIdXml>ControllerXml:", c.id, "</ControllerIdXml>");
+    for (const auto& lu : m.logicalUnits)
+        if (lu.systemRef == sid) out.line("      <LogicalUnitIdXml>LogicalUnitXml:", lu.id, "</LogicalUnitIdXml>");
+    out.line("   </SystemXml>");
+    controllers(out, m.controllers, nodes);
+    for (const auto& lu : m.logicalUnits) {
+        out.line("   <LogicalUnitXml>");
+        out.line("      <UniqueIdXml>LogicalUnitXml:", lu.id, "</UniqueIdXml>");
+        bool first = true;
+        for (const auto& p : lu.parameters.nodes()) {
+            if (!first && !(p.name == "Capacity" && p.value.empty())) out.parameterA(p);
+            first = false;
+        }
+        out.line("      <PeripheralEntityIdXml>PlatformXml:", lu.peripheralEntityRef, "</PeripheralEntityIdXml>");
+        out.line("   </LogicalUnitXml>");
+    }
+    dedupe(entities);
+    dedupe(nodes);
+    dedupe(ports);
+    for (const auto& pe : entities) {
+        out.line("   <PeripheralEntityXml>");
+        out.line("      <UniqueIdXml>PlatformXml:", pe.id, "</UniqueIdXml>");
+        out.parametersA(pe.parameters);
+        for (const auto& n : nodes)
+            if (n.peripheralEntityRef == pe.id) out.line("      <FcNodeIdXml>FcNodeXml:", n.id, "</FcNodeIdXml>");
+        for (const auto& lu : m.logicalUnits)
+            if (lu.peripheralEntityRef == pe.id)
+                out.line("      <LogicalUnitIdXml>LogicalUnitXml:", lu.id, "</LogicalUnitIdXml>");
+        out.line("   </PeripheralEntityXml>");
+    }
+    for (const auto& n : nodes) {
+        out.line("   <FcNodeXml>");
+        out.line("      <UniqueIdXml>FcNodeXml:", n.id, "</UniqueIdXml>");
+        out.parametersA(n.parameters);
+        bool any = false;
+        for (const auto& p : ports)
+            if (p.nodeRef == n.id) {
+                out.line("      <FcPortIdXml>FcPortXml:", p.id, "</FcPortIdXml>");
+                any = true;
+            }
+        if (!any) {
+            ports.push_front(FcPortRecord{n.id, n.id, {}});
+            out.line("      <FcPortIdXml>FcPortXml:", n.id, "</FcPortIdXml>");
+        }
+        out.line("   </FcNodeXml>");
+    }
+    for (const auto& p : ports) {
+        out.line("   <FcPortXml>");
+        out.line("      <UniqueIdXml>FcPortXml:", p.id, "</UniqueIdXml>");
+        out.parametersA(p.parameters);
+        for (const auto& g : m.connectivityGroups)
+            if (g.portRef == p.id) {
+                out.line("      <ConnectivityGroupXml>");
+                for (const auto& member : g.members) out.line("         <FcPortIdXml>FcPortXml:", member, "</FcPortIdXml>");
+                out.line("      </ConnectivityGroupXml>");
+                break;
+            }
+        out.line("   </FcPortXml>");
+    }
+    out.line("</AttributeXml>");
+    return text;
+}
+
+std::string renderPeModeXml(AttributeModel m, const ScanParameters& params) {
+    std::string text;
+    XmlOut out(text);
+    const std::string sid = m.system.id;
+    header(out, text, params, sid, "PE");
+    auto nodes = asList<FcNodeRecord>(m.fcNodes);
+    auto entities = asList<PeripheralEntityRecord>(m.peripheralEntities);
+    out.line("   <SystemXml>");
+    out.line("      <UniqueIdXml>PlatformXml:", sid, "</UniqueIdXml>");
+    out.parametersA(m.system.parameters);
+    for (const auto& c : m.controllers)
+        if (c.owner == sid) out.line("      <ControllerIdXml>ControllerXml:", c.id, "</ControllerIdXml>");
+    out.line("   </SystemXml>");
+    controllers(out, m.controllers, nodes);
+    dedupe(entities);
+    dedupe(nodes);
+    for (const auto& pe : entities) {
+        out.line("   <PeripheralEntityXml>");
+        out.line("      <UniqueIdXml>PlatformXml:", pe.id, "</UniqueIdXml>");
+        out.parametersA(pe.parameters);
+        for (const auto& n : nodes)
+            if (n.peripheralEntityRef == pe.id) out.line("      <FcNodeIdXml>FcNodeXml:", n.id, "</FcNodeIdXml>");
+        out.line("   </PeripheralEntityXml>");
+    }
+    for (const auto& n : nodes) {
+        out.line("   <FcNodeXml>");
+        out.line("      <UniqueIdXml>FcNodeXml:", n.id, "</UniqueIdXml>");
+        out.parametersA(n.parameters);
+        out.line("   </FcNodeXml>");
+    }
+    out.line("</AttributeXml>");
+    return text;
+}
+
+}  // namespace reference

@@ -1,0 +1,105 @@
+// The indexed writers against the plain nested-scan rendering, on many generated models
+// whose ids, references and addresses collide often: duplicate ids, shared addresses,
+// references to nothing, owners that are not the system.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "document/attribute_writer.h"
+#include "document/pe_document.h"
+#include "tests/document/reference_writer.h"
+
+namespace {
+
+using namespace doc;
+
+class ModelGenerator {
+public:
+    explicit ModelGenerator(unsigned seed) : rng_(seed) {}
+
+    AttributeModel make() {
+        AttributeModel m;
+        m.system.id = pick({"SYS", "10.0.0.1", ""});
+        m.system.parameters.append("GUID", m.system.id);
+        if (coin()) {
+            OperatingSystemRecord os;
+            os.id = m.system.id + ":Windows 2003";
+            os.owner = pick({m.system.id, "OTHER"});
+            os.parameters.append("Operating System Type", "Windows 2003");
+            m.operatingSystem = os;
+        }
+        const std::string osId = m.operatingSystem ? m.operatingSystem->id : "none";
+        for (int i = count(6); i > 0; --i)
+            m.logicalVolumes.push_back({id("LV"), pick({osId, "x"}), pick({"C:", "D:", "E:"}), address(), params()});
+        for (int i = count(6); i > 0; --i)
+            m.hostFileSystems.push_back({id("HFS"), pick({osId, "x"}), pick({"C:", "D:", "F:"}), params()});
+        for (int i = count(6); i > 0; --i)
+            m.physicalVolumes.push_back({id("PV"), pick({osId, "x"}), address(), params()});
+        for (int i = count(5); i > 0; --i)
+            m.controllers.push_back({id("CTL"), pick({m.system.id, "x"}), params()});
+        for (int i = count(8); i > 0; --i) {
+            PeripheralEntityRecord pe;
+            pe.id = id("PE");
+            pe.parameters = params();
+            m.peripheralEntities.push_back(pe);
+        }
+        for (int i = count(10); i > 0; --i) {
+            LogicalUnitRecord lu;
+            lu.id = id("LU");
+            lu.peripheralEntityRef = id("PE");
+            lu.systemRef = pick({m.system.id, "x"});
+            lu.address = address();
+            lu.parameters.append("Serial Number", id("SN"));
+            if (coin()) lu.parameters.append("Capacity", pick({"", "1024"}));
+            lu.parameters.append("Type", "Disk");
+            if (coin()) lu.parameters.append("Capacity", pick({"", "2048"}));
+            m.logicalUnits.push_back(lu);
+        }
+        for (int i = count(10); i > 0; --i)
+            m.fcNodes.push_back({id("N"), coin() ? id("CTL") : "", coin() ? id("PE") : "", params()});
+        for (int i = count(10); i > 0; --i) m.fcPorts.push_back({id("P"), id("N"), params()});
+        for (int i = count(6); i > 0; --i) {
+            ConnectivityGroupRecord g;
+            g.id = id("G");
+            g.portRef = id("P");
+            for (int k = count(3); k > 0; --k) g.members.push_back(id("P"));
+            m.connectivityGroups.push_back(g);
+        }
+        return m;
+    }
+
+private:
+    bool coin() { return std::uniform_int_distribution<int>(0, 1)(rng_) == 1; }
+    int count(int max) { return std::uniform_int_distribution<int>(0, max)(rng_); }
+    std::string pick(std::initializer_list<std::string> options) {
+        auto it = options.begin();
+        std::advance(it, std::uniform_int_distribution<std::size_t>(0, options.size() - 1)(rng_));
+        return *it;
+    }
+    // Few distinct ids per kind, so that duplicates and matches are frequent.
+    std::string id(const std::string& kind) { return kind + std::to_string(count(4)); }
+    DiskAddress address() {
+        return {static_cast<uint8_t>(count(1)), 0, static_cast<uint8_t>(count(1)), static_cast<uint8_t>(count(2))};
+    }
+    ParameterList params() {
+        ParameterList p;
+        for (int i = count(2); i > 0; --i) p.append("Name" + std::to_string(i), id("V"));
+        return p;
+    }
+    std::mt19937 rng_;
+};
+
+TEST(WriterProperty, IndexedLinkingPrintsWhatNestedScansPrint) {
+    const ScanParameters params{"10.1.1.1:9570", "scanner", "G"};
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        const AttributeModel model = ModelGenerator(seed).make();
+        AttributeModel forAttribute = model;
+        ASSERT_EQ(renderAttributeXml(forAttribute, params), reference::renderAttributeXml(model, params))
+            << "attribute document, seed " << seed;
+        AttributeModel forPe = model;
+        ASSERT_EQ(renderPeModeXml(forPe, params), reference::renderPeModeXml(model, params))
+            << "PE document, seed " << seed;
+    }
+}
+
+}  // namespace
