@@ -60,8 +60,9 @@ struct GXgObjClass {
     // Handler.
     void (*open)(GXgObject* handler) = nullptr;
     void (*close)(GXgObject* handler) = nullptr;
-    // Formatter: each yields new text or nothing.
-    std::optional<std::string> (*format)(GXgObject* formatter, GXgEvent& event) = nullptr;
+    // Formatter. format appends the record to `out` and returns false when it makes
+    // none; the others yield new text or nothing.
+    bool (*format)(GXgObject* formatter, GXgEvent& event, std::string& out) = nullptr;
     std::optional<std::string> (*head)(GXgObject* formatter) = nullptr;
     std::optional<std::string> (*tail)(GXgObject* formatter) = nullptr;
     std::optional<std::string> (*messageText)(GXgObject* formatter, const GXgI18Msg& message) = nullptr;

@@ -87,14 +87,21 @@ void filePublish(GXgObject* handler, GXgEvent& event) {
     auto* data = handler->data<FileData>();
     if (!handler->logging || !data) return;
     fileOpen(handler);
-    if (auto text = GXgHandlerFormat(handler, event)) {
+    std::string& text = data->record;
+    text.clear();
+    if (GXgHandlerFormatInto(handler, event, text)) {
         if (!data->file) {
             // No file (no valid name, or it could not be opened): the record is lost.
             reportZurFailure({21, 0, 1});
         } else {
-            zur::Status status = data->file->write(GXgToOutputCodeset(*data, *text));
-            if (status.ok()) status = data->file->length(data->currentSize);
-            if (!status.ok()) reportZurFailure(status);
+            // The size grows by what was written: this handler is the file's only writer
+            // (shared files have their own handler), so the length need not be asked for
+            // after every record; it is read whenever the file is opened.
+            const std::string converted = data->codeset ? GXgToOutputCodeset(*data, text) : std::string();
+            const std::string_view bytes = data->codeset ? std::string_view(converted) : std::string_view(text);
+            const zur::Status status = data->file->write(bytes);
+            if (status.ok()) data->currentSize += static_cast<int64_t>(bytes.size());
+            else reportZurFailure(status);
         }
     }
     GXgDistribute(handler, event);

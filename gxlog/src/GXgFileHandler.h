@@ -38,6 +38,7 @@ struct FileData final : GXgInstanceData {
     bool appending = true;
     int32_t mutexKey = 31821;
     std::unique_ptr<CrossProcessMutex> mutex;  // the shared-file handler's, made on first open
+    std::string record;  // the record being written, kept to reuse its memory
 };
 
 inline constexpr int kMaxFileNameLength = 1024;

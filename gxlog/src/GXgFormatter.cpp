@@ -2,17 +2,63 @@
 // formatters.
 #include "gxlog/src/GXgFormatter.h"
 
+#include <charconv>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <unordered_map>
 #include <ctime>
 
 #include "gxlog/src/GXgI18nBridge.h"
 #include "gxlog/src/GXgMsgTable.h"
 #include "gxlog/src/GXgMsgText.h"
+#include "gxlog/src/GXgPrintf.h"
 #include "gxlog/src/GXgToolkitPlatform.h"
 
 namespace gxlog {
 
-std::optional<std::string> GXgFormatDateTime(const GXgObject* formatter, int64_t millis) {
+namespace {
+
+// The default date text of the last second formatted: records come many to a second,
+// and breaking the time down is the costly part. Keyed by the zone's bias too, so that
+// a change of zone is seen.
+struct SecondCache {
+    int64_t seconds = INT64_MIN;
+    long bias = 0;
+    std::string text;  // "YYYY-MM-DD hh:mm:ss"
+    std::string zone;  // "+hh:mm"
+};
+
+bool defaultDateTime(int64_t seconds, int ms, std::string& out) {
+    static SecondCache cache;
+    const long bias = platform::zoneBias();
+    if (cache.seconds != seconds || cache.bias != bias) {
+        std::tm local{};
+        if (!platform::localTime(seconds, local)) return false;
+        char text[128];
+        const std::size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+        int hours = 0;
+        int minutes = 0;
+        platform::utcOffset(local, hours, minutes);
+        char zone[32];
+        std::snprintf(zone, sizeof zone, "%+.2d:%.2d", hours, minutes);
+        cache.seconds = seconds;
+        cache.bias = bias;
+        cache.text.assign(text, n);
+        cache.zone = zone;
+    }
+    out += cache.text;
+    const char millis[5] = {'.', static_cast<char>('0' + ms / 100), static_cast<char>('0' + ms / 10 % 10),
+                            static_cast<char>('0' + ms % 10), '\0'};
+    out += millis;
+    out += cache.zone;
+    return true;
+}
+
+}  // namespace
+
+bool GXgAppendDateTime(const GXgObject* formatter, int64_t millis, std::string& out) {
     // Floor division, so that times before 1970 keep a millisecond part of 0..999.
     int64_t seconds = millis / 1000;
     int64_t ms = millis % 1000;
@@ -20,27 +66,69 @@ std::optional<std::string> GXgFormatDateTime(const GXgObject* formatter, int64_t
         ms += 1000;
         --seconds;
     }
-    std::tm local{};
-    if (!platform::localTime(seconds, local)) return std::nullopt;
-    char text[128];
     if (formatter && formatter->dateTimeFormat) {
+        std::tm local{};
+        if (!platform::localTime(seconds, local)) return false;
+        char text[128];
         const std::size_t n = std::strftime(text, sizeof text, formatter->dateTimeFormat->c_str(), &local);
-        text[n] = '\0';
-        return i18n::processToUtf8(std::string_view(text, n), 127);
+        out += i18n::processToUtf8(std::string_view(text, n), 127);
+        return true;
     }
-    std::size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    int hours = 0;
-    int minutes = 0;
-    platform::utcOffset(local, hours, minutes);
-    char zone[64];
-    std::snprintf(zone, sizeof zone, ".%.3d%+.2d:%.2d", static_cast<int>(ms), hours, minutes);
-    std::string result(text, n);
-    result += zone;
-    return result;
+    return defaultDateTime(seconds, static_cast<int>(ms), out);
+}
+
+std::optional<std::string> GXgFormatDateTime(const GXgObject* formatter, int64_t millis) {
+    std::string text;
+    if (!GXgAppendDateTime(formatter, millis, text)) return std::nullopt;
+    return text;
 }
 
 std::optional<std::string> GXgDefaultMessageText(GXgObject*, const GXgI18Msg& message) {
     return messageText(message);
+}
+
+namespace {
+
+// Parsed message texts of catalog-less messages, by text. Trace calls use a few fixed
+// formats over and over; parsing each once saves most of the work of rendering them.
+// Bounded: the cache starts again when it is full.
+class FormatCache {
+public:
+    GXgFormat& get(const std::string& text) {
+        auto it = formats_.find(text);
+        if (it == formats_.end()) {
+            if (formats_.size() >= kMaxFormats) formats_.clear();
+            it = formats_.emplace(text, nullptr).first;
+            it->second = std::make_unique<GXgFormat>(it->first);  // views the stable key
+        }
+        return *it->second;
+    }
+
+private:
+    static constexpr std::size_t kMaxFormats = 256;
+    std::unordered_map<std::string, std::unique_ptr<GXgFormat>> formats_;
+};
+
+// Renders a catalog-less message as messageText does (the default text formatted with
+// the parameters, the default text itself when that fails), straight into `out`.
+void appendPlainMessage(const GXgI18Msg& message, std::string& out) {
+    static FormatCache cache;
+    static CxStringBuff rendered;
+    GXgFormat& format = cache.get(message.defaultText);
+    rendered.clear();
+    if (format.ok() && format.bind(message.params) && format.render(rendered, nullptr)) out += rendered.view();
+    else out += message.defaultText;
+}
+
+}  // namespace
+
+void GXgAppendMessageText(GXgObject* formatter, const GXgI18Msg& message, std::string& out) {
+    if (!formatter || !formatter->cls || !formatter->cls->messageText) return;
+    if (formatter->cls->messageText == GXgDefaultMessageText && !message.catalog) {
+        appendPlainMessage(message, out);
+        return;
+    }
+    if (auto text = formatter->cls->messageText(formatter, message)) out += *text;
 }
 
 std::optional<std::string> GXgFormatterMessageText(GXgObject* formatter, const GXgI18Msg& message) {
@@ -78,12 +166,10 @@ std::string GXgMessageIdOf(std::string_view text) {
 
 namespace {
 
-std::optional<std::string> basicFormat(GXgObject* formatter, GXgEvent& event) {
-    if (!formatter->cls->messageText) return std::nullopt;
-    const std::string separator = formatter->separator ? *formatter->separator : " ";
-    std::string line;
-    line.reserve(160);
-    if (auto date = GXgFormatDateTime(formatter, event.time)) line += *date;
+bool basicFormat(GXgObject* formatter, GXgEvent& event, std::string& line) {
+    if (!formatter->cls->messageText) return false;
+    const std::string_view separator = formatter->separator ? std::string_view(*formatter->separator) : " ";
+    GXgAppendDateTime(formatter, event.time, line);
     line += separator;
     const auto& attrs = event.attributes;
     auto add = [&](const char* name) {
@@ -94,18 +180,22 @@ std::optional<std::string> basicFormat(GXgObject* formatter, GXgEvent& event) {
     };
     add(kAttrSrcFile);
     add(kAttrSrcFunction);
-    if (auto lineNo = GXgPropertyInt(attrs.find(kAttrSrcLine))) {
-        line += std::to_string(*lineNo);
-        line += separator;
+    if (const std::string* lineText = attrs.find(kAttrSrcLine)) {
+        if (auto lineNo = GXgPropertyInt(lineText)) {
+            char digits[16];
+            const auto end = std::to_chars(digits, digits + sizeof digits, *lineNo).ptr;
+            line.append(digits, end);
+            line += separator;
+        }
     }
     add(kAttrOrganization);
     add(kAttrProduct);
     add(kAttrComponent);
     add(kAttrClient);
     add(kAttrServer);
-    if (auto text = formatter->cls->messageText(formatter, event.message)) line += *text;
+    GXgAppendMessageText(formatter, event.message, line);
     line += '\n';
-    return line;
+    return true;
 }
 
 void configureBasic(GXgObject* formatter, const std::string& property) {

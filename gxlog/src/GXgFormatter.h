@@ -16,10 +16,14 @@ namespace gxlog {
 // strftime, otherwise "YYYY-MM-DD hh:mm:ss.mmm+hh:mm" with the local UTC offset. None
 // when the time cannot be broken down.
 std::optional<std::string> GXgFormatDateTime(const GXgObject* formatter, int64_t millis);
+// The same, appended to `out`; false (nothing appended) when it cannot be made.
+bool GXgAppendDateTime(const GXgObject* formatter, int64_t millis, std::string& out);
 
 // The formatter's rendering of a message (its message-text operation), or none when its
 // class has none.
 std::optional<std::string> GXgFormatterMessageText(GXgObject* formatter, const GXgI18Msg& message);
+// The same, appended to `out` (nothing when the class has no message-text operation).
+void GXgAppendMessageText(GXgObject* formatter, const GXgI18Msg& message, std::string& out);
 
 // The id at the start of a message text, such as GXGBC0060W in "GXGBC0060W The object
 // ...": three upper-case letters, up to two more letters or digits, digits, and a

@@ -15,14 +15,16 @@ namespace {
 
 void basicLog(GXgObject* logger, GXgEvent& event) { GXgDistribute(logger, event); }
 
-// The event of a logging call, or null when memory runs out (nothing is logged then).
-std::unique_ptr<GXgEvent> makeEvent(GXgLevel level) {
-    std::unique_ptr<GXgEvent> event(new (std::nothrow) GXgEvent);
-    if (!event) return nullptr;
-    event->time = GXgNowMillis();
-    event->level = level;
-    return event;
-}
+// The event of a logging call. It lives on the caller's stack for the length of the
+// call: one allocation less per record, and nothing that can run out.
+struct CallEvent {
+    GXgEvent event;
+    explicit CallEvent(GXgLevel level) {
+        event.time = GXgNowMillis();
+        event.level = level;
+        event.message.params.reserve(4);
+    }
+};
 
 void setSourceAttributes(GXgEvent& event, const char* sourceFile, const char* method, int line) {
     if (sourceFile) {
@@ -53,10 +55,9 @@ void (*GXgLoggerLogOperation(GXgObject* logger))(GXgObject*, GXgEvent&) {
 void GXgLogMessage(GXgObject* logger, GXgLevel level, GXgI18Msg message) {
     auto log = GXgLoggerLogOperation(logger);
     if (!log || !GXgLevelPasses(logger->level, level)) return;
-    auto event = makeEvent(level);
-    if (!event) return;
-    event->message = std::move(message);
-    log(logger, *event);
+    CallEvent call(level);
+    call.event.message = std::move(message);
+    log(logger, call.event);
 }
 
 }  // namespace gxlog
@@ -68,12 +69,11 @@ void GXgLogTextV(GXgObject* logger, GXgLevel level, const char* sourceFile, cons
     using namespace gxlog;
     auto log = GXgLoggerLogOperation(logger);
     if (!log || !GXgLevelPasses(logger->level, level)) return;
-    auto event = makeEvent(level);
-    if (!event) return;
-    event->message.defaultText = format ? format : "";
-    GXgReadItems(*event, items);
-    setSourceAttributes(*event, sourceFile, method, line);
-    log(logger, *event);
+    CallEvent call(level);
+    call.event.message.defaultText = format ? format : "";
+    GXgReadItems(call.event, items);
+    setSourceAttributes(call.event, sourceFile, method, line);
+    log(logger, call.event);
 }
 
 void GXgLogMsgV(GXgObject* logger, GXgLevel level, const char* catalog, int set, int key,
@@ -81,14 +81,14 @@ void GXgLogMsgV(GXgObject* logger, GXgLevel level, const char* catalog, int set,
     using namespace gxlog;
     auto log = GXgLoggerLogOperation(logger);
     if (!log || !GXgLevelPasses(logger->level, level)) return;
-    auto event = makeEvent(level);
-    if (!event) return;
-    if (catalog) event->message.catalog = catalog;
-    event->message.set = set;
-    event->message.key = key;
-    event->message.defaultText = defaultText ? defaultText : "";
-    GXgReadItems(*event, items);
-    log(logger, *event);
+    CallEvent call(level);
+    GXgI18Msg& message = call.event.message;
+    if (catalog) message.catalog = catalog;
+    message.set = set;
+    message.key = key;
+    message.defaultText = defaultText ? defaultText : "";
+    GXgReadItems(call.event, items);
+    log(logger, call.event);
 }
 
 // The default text comes from the toolkit's message table; the caller's is used only

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -220,10 +221,18 @@ std::optional<std::string> withFormatter(
 }
 }  // namespace
 
+bool GXgHandlerFormatInto(GXgObject* handler, GXgEvent& event, std::string& out) {
+    if (!handler) return false;
+    GXgObject* formatter = handler->formatter;
+    if (!formatter || !formatter->cls || formatter->kind() != GXG_KIND_FORMATTER || !formatter->cls->format)
+        return false;
+    return formatter->cls->format(formatter, event, out);
+}
+
 std::optional<std::string> GXgHandlerFormat(GXgObject* handler, GXgEvent& event) {
-    return withFormatter(handler, [&event](GXgObject* f) -> std::optional<std::string> {
-        return f->cls->format ? f->cls->format(f, event) : std::nullopt;
-    });
+    std::string text;
+    if (!GXgHandlerFormatInto(handler, event, text)) return std::nullopt;
+    return text;
 }
 
 std::optional<std::string> GXgHandlerHead(GXgObject* handler) {
@@ -248,11 +257,23 @@ const std::string* GXgObjectProperty(const GXgObject* object, const std::string&
     return object->properties.find(property);
 }
 
+// As "%d" reads: leading white space, an optional sign, then decimal digits; whatever
+// follows is ignored. A value beyond 32 bits is held at the nearest bound.
 std::optional<int32_t> GXgPropertyInt(const std::string* value) {
     if (!value) return std::nullopt;
-    int n = 0;
-    if (std::sscanf(value->c_str(), "%d", &n) != 1) return std::nullopt;
-    return n;
+    const char* p = value->c_str();
+    while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    if (*p < '0' || *p > '9') return std::nullopt;
+    int64_t n = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (n <= INT64_C(1) << 32) n = n * 10 + (*p - '0');
+    }
+    if (negative) n = -n;
+    if (n > INT32_MAX) return INT32_MAX;
+    if (n < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(n);
 }
 
 std::optional<bool> GXgPropertyBool(const std::string* value) {

@@ -73,6 +73,9 @@ void GXgDistribute(GXgObject* object, GXgEvent& event);
 
 // A handler's calls to its formatter; nothing when it has none or it is no formatter.
 std::optional<std::string> GXgHandlerFormat(GXgObject* handler, GXgEvent& event);
+// The record appended to `out` (which the handler may keep between records, so that its
+// memory is reused); false when there is none.
+bool GXgHandlerFormatInto(GXgObject* handler, GXgEvent& event, std::string& out);
 std::optional<std::string> GXgHandlerHead(GXgObject* handler);
 std::optional<std::string> GXgHandlerTail(GXgObject* handler);
 

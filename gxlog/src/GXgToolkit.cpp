@@ -76,6 +76,7 @@ void terminate() {
 bool initialize(const char* propertiesPath) {
     if (g_started) return true;
     i18n::start();
+    platform::readTimeZone();
     createConfigRegistry();
     startClasses();
     // The channel is open from here so that problems found while the error logger is

@@ -47,25 +47,35 @@ int64_t processId() {
 
 int64_t threadId() { return 0; }
 
+void readTimeZone() {
+#ifdef _WIN32
+    _tzset();
+#else
+    tzset();
+#endif
+}
+
 bool localTime(int64_t seconds, std::tm& out) {
     const std::time_t t = static_cast<std::time_t>(seconds);
 #ifdef _WIN32
     return localtime_s(&out, &t) == 0;
 #else
-    tzset();
     return localtime_r(&t, &out) != nullptr;
 #endif
 }
 
-void utcOffset(const std::tm& local, int& hours, int& minutes) {
-    long bias = 0;  // seconds west of UTC, outside daylight saving time
+long zoneBias() {
+    long bias = 0;
 #ifdef _WIN32
-    _tzset();
-    _get_timezone(&bias);
+    bias = _timezone;
 #else
-    tzset();
     bias = timezone;
 #endif
+    return bias;
+}
+
+void utcOffset(const std::tm& local, int& hours, int& minutes) {
+    const long bias = zoneBias();
     hours = static_cast<int>(-bias / 3600) + (local.tm_isdst > 0 ? 1 : 0);
     minutes = static_cast<int>(std::labs((bias / 60) % 60));
 }

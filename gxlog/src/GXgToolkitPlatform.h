@@ -24,8 +24,13 @@ int64_t threadId();  // always 0: the program is single-threaded
 // The local calendar time of a second count, and the local offset from UTC as the
 // formatters print it: hours (minus the zone's bias west of UTC, truncated, plus one
 // while daylight saving time is in force) and minutes (absolute).
+// The zone is read from the system (TZ) by readTimeZone, which the toolkit start-up
+// calls; reading it for every record would cost a file-system lookup each time.
+void readTimeZone();
 bool localTime(int64_t seconds, std::tm& out);
 void utcOffset(const std::tm& local, int& hours, int& minutes);
+// The zone's bias in seconds west of UTC, outside daylight saving time.
+long zoneBias();
 
 // Socket library start and stop (Windows needs it for the host name).
 void startSockets();

@@ -107,17 +107,16 @@ void appendSingleElements(std::string& out, const XmlData& data, const CxOrdered
     element(data.singleProductId, kAttrProductInstance, "ProductInstance");
 }
 
-std::optional<std::string> xmlFormat(GXgObject* formatter, GXgEvent& event) {
+bool xmlFormat(GXgObject* formatter, GXgEvent& event, std::string& out) {
     auto* data = formatter->data<XmlData>();
-    if (!data) return std::nullopt;
+    if (!data) return false;
     const auto& attrs = event.attributes;
-    std::string out;
-    out.reserve(512);
     if (data->firstRecord) {
         appendSingleElements(out, *data, attrs, true);
         data->firstRecord = false;
     }
-    const std::string text = GXgFormatterMessageText(formatter, event.message).value_or("");
+    std::string text;
+    GXgAppendMessageText(formatter, event.message, text);
     const bool message = isMessageLevel(event.level);
     if (message) {
         std::string id;
@@ -139,8 +138,7 @@ std::optional<std::string> xmlFormat(GXgObject* formatter, GXgEvent& event) {
     out += " <Time Millis=\"";
     out += std::to_string(event.time);
     out += "\">";
-    if (auto date = GXgFormatDateTime(formatter, event.time)) out += *date;
-    else toolkitMsg(GXG_LEVEL_ERROR, kMsgOutOfMemory);
+    if (!GXgAppendDateTime(formatter, event.time, out)) toolkitMsg(GXG_LEVEL_ERROR, kMsgOutOfMemory);
     out += "</Time>\n";
 
     appendSingleElements(out, *data, attrs, false);
@@ -213,7 +211,7 @@ std::optional<std::string> xmlFormat(GXgObject* formatter, GXgEvent& event) {
         out += "</Principal>\n";
     }
     out += message ? "</Message>\n" : "</Trace>\n";
-    return out;
+    return true;
 }
 
 std::optional<std::string> xmlHead(GXgObject* formatter) {

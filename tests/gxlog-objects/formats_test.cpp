@@ -72,7 +72,8 @@ GXgEvent traceEvent(GXgLevel level, const std::string& text) {
 std::string format(const char* formatter, GXgEvent& e) {
     GXgObject* f = gxlog::GXgFindObject(formatter);
     if (!f || !f->cls->format) return "(no formatter)";
-    return f->cls->format(f, e).value_or("(nothing)");
+    std::string out;
+    return f->cls->format(f, e, out) ? out : "(nothing)";
 }
 
 TEST(BasicFormat, Lines) {
