@@ -36,7 +36,7 @@ bool appendWide(NlqCodeset* cs, std::u16string_view units, std::optional<std::si
                 std::string& out);
 
 // UTF-8 text in the console codeset, at most `capacity - 1` bytes (the console buffer is
-// 4096 bytes). Without a console codeset the text passes unchanged (cut the same way).
+// 4096 bytes). Without a console codeset the process codeset is used.
 std::string utf8ToConsole(std::string_view utf8, std::size_t capacity = 4096);
 
 // Text in the process codeset (runtime-library texts) as UTF-8, at most maxBytes bytes.

@@ -75,7 +75,7 @@ bool appendWide(NlqCodeset* cs, std::u16string_view units, std::optional<std::si
 
 std::string utf8ToConsole(std::string_view utf8, std::size_t capacity) {
     if (capacity == 0) return {};
-    if (!g_console) return std::string(utf8.substr(0, capacity - 1));
+    // Without a console codeset (none could be opened) the process codeset is used.
     std::vector<char> buffer(capacity);
     const std::size_t n = nlq_from_utf8(g_console, utf8.data(), static_cast<std::ptrdiff_t>(utf8.size()),
                                         buffer.data(), capacity - 1);
