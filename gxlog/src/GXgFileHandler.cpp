@@ -119,33 +119,7 @@ void configureFile(GXgObject* handler, const std::string& property) {
     GXgConfigureFormatterName(handler, property);
 }
 
-// A text codeset that is UTF-8 already.
-class Utf8Codeset final : public OutputCodeset {
-public:
-    bool fromUtf8(std::string_view utf8, std::size_t capacity, std::string& out) const override {
-        if (utf8.size() > capacity) return false;
-        out.assign(utf8);
-        return true;
-    }
-};
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
-
-// Until the codeset services are linked in, only the UTF-8 names load.
-std::unique_ptr<OutputCodeset> OutputCodeset::open(const std::string& name) {
-    if (equalsIgnoringCase(name, "UTF8") || equalsIgnoringCase(name, "UTF-8"))
-        return std::make_unique<Utf8Codeset>();
-    return nullptr;
-}
 
 std::string GXgNumberedFileName(const FileData& data, int32_t k) {
     std::string name = data.directory;
