@@ -96,6 +96,42 @@ void GXgReadItems(GXgEvent& event, va_list items) {
     va_end(list);
 }
 
+namespace {
+// The toolkit's own attribute names, kept by reference when set.
+constexpr const char* const* kKnownNames[] = {
+    &kAttrSrcFile, &kAttrSrcLine,   &kAttrSrcFunction,  &kAttrOrganization,    &kAttrProduct,
+    &kAttrComponent, &kAttrClient,  &kAttrServer,       &kAttrServerFormat,    &kAttrProductInstance,
+    &kAttrProcessId, &kAttrThreadId, &kAttrCorrelationId,
+};
+
+const char* knownName(std::string_view name) {
+    for (const char* const* known : kKnownNames) {
+        if (name.data() == *known) return *known;
+    }
+    return nullptr;
+}
+}  // namespace
+
+void GXgAttributes::set(std::string_view name, std::string_view value) {
+    for (Entry& e : entries_) {
+        if (e.name() == name) {
+            e.value_.assign(value);
+            return;
+        }
+    }
+    Entry& e = entries_.emplace_back();
+    e.literal_ = knownName(name);
+    if (!e.literal_) e.owned_.assign(name);
+    e.value_.assign(value);
+}
+
+const std::string* GXgAttributes::find(std::string_view name) const {
+    for (const Entry& e : entries_) {
+        if (e.name() == name) return &e.value_;
+    }
+    return nullptr;
+}
+
 int64_t GXgNowMillis() { return platform::timeMillis(); }
 
 }  // namespace gxlog

@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "gxlog/src/GXgLog.h"
 #include "gxlog/src/GXgMessage.h"
-#include "gxlog/src/util/CxOrderedMap.h"
 
 namespace gxlog {
 
@@ -28,12 +29,44 @@ inline constexpr const char* kAttrProcessId = "processId";
 inline constexpr const char* kAttrThreadId = "threadId";
 inline constexpr const char* kAttrCorrelationId = "correlationId";
 
+// An event's attributes: name -> text, in first-insertion order; setting a name again
+// keeps its place and takes the new value. The toolkit's own attribute names (the
+// constants above) are kept as references to those constants, other names as copies,
+// so that a trace record's source attributes cost no allocations of their own.
+class GXgAttributes {
+public:
+    class Entry {
+    public:
+        std::string_view name() const { return literal_ ? std::string_view(literal_) : std::string_view(owned_); }
+        const std::string& value() const { return value_; }
+
+    private:
+        friend class GXgAttributes;
+        const char* literal_ = nullptr;
+        std::string owned_;
+        std::string value_;
+    };
+
+    GXgAttributes() { entries_.reserve(8); }
+
+    void set(std::string_view name, std::string_view value);
+    // Null when the name is not present.
+    const std::string* find(std::string_view name) const;
+    bool empty() const { return entries_.empty(); }
+    std::size_t size() const { return entries_.size(); }
+    auto begin() const { return entries_.begin(); }
+    auto end() const { return entries_.end(); }
+
+private:
+    std::vector<Entry> entries_;
+};
+
 struct GXgEvent {
     int64_t time = 0;  // milliseconds since 1970-01-01 00:00:00 UTC
     GXgLevel level = GXG_LEVEL_UNSET;
     GXgI18Msg message;
     std::optional<std::string> messageId;  // filled on demand (PD logger, XML formatter)
-    CxOrderedMap attributes;               // first-insertion order
+    GXgAttributes attributes;
 };
 
 // Item lists hold at most this many markers (a 201 and its name count as none); the

@@ -1,4 +1,4 @@
-// Files, time and process identity through the portability layer.
+// Files, time and process identity: the portability layer.
 #include "gxlog/src/GXgToolkitPlatform.h"
 
 #include <vector>

@@ -66,7 +66,7 @@ bool isMessageLevel(GXgLevel level) {
 }
 
 // Attributes that have elements of their own, so LogAttribs leaves them out.
-bool hasOwnElement(const std::string& name) {
+bool hasOwnElement(std::string_view name) {
     static constexpr const char* kOwn[] = {
         kAttrThreadId, kAttrProcessId,      kAttrCorrelationId, kAttrClient,
         kAttrSrcFile,  kAttrSrcLine,        kAttrSrcFunction,   kAttrServer,
@@ -80,7 +80,7 @@ bool hasOwnElement(const std::string& name) {
 
 // The server, product, component and product-instance elements whose flag equals
 // `selected` (the prelude takes the set flags, each record the others).
-void appendSingleElements(std::string& out, const XmlData& data, const CxOrderedMap& attrs, bool selected) {
+void appendSingleElements(std::string& out, const XmlData& data, const GXgAttributes& attrs, bool selected) {
     if (data.singleServer == selected) {
         if (const std::string* server = attrs.find(kAttrServer)) {
             out += " <Server Format=\"";
@@ -148,7 +148,9 @@ bool xmlFormat(GXgObject* formatter, GXgEvent& event, std::string& out) {
     out += "]]></LogText>\n";
 
     bool anyOther = false;
-    for (const auto& [name, value] : attrs) {
+    for (const auto& attribute : attrs) {
+        const std::string_view name = attribute.name();
+        const std::string& value = attribute.value();
         if (hasOwnElement(name)) continue;
         if (!anyOther) out += " <LogAttribs>";
         anyOther = true;

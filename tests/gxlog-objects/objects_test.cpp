@@ -109,7 +109,8 @@ TEST(ItemLists, MarkersValuesNamesAndBounds) {
                        GXG_PARM_NAMED, "l", GXG_PARM_LONG, -4L, GXG_PARM_NAMED, "b", GXG_PARM_BOOLEAN, 2,
                        GXG_PARM_END);
         run(e, out.finish(), {0, 3000, nullptr}, "attribute texts");
-        std::vector<std::pair<std::string, std::string>> attrs(e.attributes.begin(), e.attributes.end());
+        std::vector<std::pair<std::string, std::string>> attrs;
+        for (const auto& a : e.attributes) attrs.emplace_back(a.name(), a.value());
         const std::vector<std::pair<std::string, std::string>> expected = {
             {"b", "false"}, {"c", "x"}, {"d", "2.500000"}, {"f", "0.500000"}, {"l", "-4"}};
         EXPECT_EQ(attrs, expected);
