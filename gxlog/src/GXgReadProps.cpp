@@ -69,6 +69,8 @@ public:
     // False when the read has failed; no more bytes may be fed then.
     bool feed(unsigned char c) {
         // CR LF and LF CR are one line end: the second byte of such a pair is skipped.
+        // A skipped byte does not pair again, so "\r\n\r\n" is two line ends (an empty
+        // line after a continuation must still end the value).
         if ((c == '\r' && previous_ == '\n') || (c == '\n' && previous_ == '\r')) {
             previous_ = 0;
             return true;
@@ -83,9 +85,9 @@ public:
     }
 
 private:
-    bool appendKey(unsigned char c) { return ok(key_.append(static_cast<char>(c))); }
-    bool appendValue(unsigned char c) { return ok(value_.append(static_cast<char>(c))); }
-    bool ok(bool appended) { return appended; }
+    // False when memory runs out, which fails the read.
+    bool appendKey(unsigned char c) { return key_.append(static_cast<char>(c)); }
+    bool appendValue(unsigned char c) { return value_.append(static_cast<char>(c)); }
 
     // Splits the key at its last '.' into object and property and stores the value.
     bool store() {

@@ -3,11 +3,13 @@
 // on the node `object.name`.
 //
 // Syntax: blank lines and lines starting (after blanks) with '#' or '!' are ignored; the
-// key ends at the first unescaped blank, ':' or '='; "\ ", "\:", "\=" and "\\" escape
-// those in a key; in a value "\ ", "\t"-style blanks, "\"", "\'" and "\\" stand for
-// themselves, "\uXXXX" is a code point (stored as UTF-8), and a backslash at the end of
-// a line continues the value on the next line (leading blanks there are skipped). CR,
-// LF, CR LF and LF CR end a line. A last line without a line end is stored.
+// key ends at the first unescaped blank (tab, vertical tab, form feed, space), ':' or
+// '='; a backslash before a blank, ':', '=' or '\' puts that byte into the key. In a
+// value a backslash before a blank, '"', '\'' or '\' stands for that byte, "\uXXXX" (or
+// "\UXXXX") is a code point stored as UTF-8, and a backslash at the end of a line
+// continues the value on the next line (leading blanks there are skipped); any other
+// escape ("\n", "\=") is an error. CR, LF, CR LF and LF CR end a line. A last line
+// without a line end is stored.
 #pragma once
 
 #include "gxlog/src/GXgConfig.h"
