@@ -104,11 +104,11 @@ constexpr const char* const* kKnownNames[] = {
     &kAttrProcessId, &kAttrThreadId, &kAttrCorrelationId,
 };
 
-const char* knownName(std::string_view name) {
+std::string_view knownName(std::string_view name) {
     for (const char* const* known : kKnownNames) {
-        if (name.data() == *known) return *known;
+        if (name.data() == *known) return name;
     }
-    return nullptr;
+    return {};
 }
 }  // namespace
 
@@ -121,7 +121,7 @@ void GXgAttributes::set(std::string_view name, std::string_view value) {
     }
     Entry& e = entries_.emplace_back();
     e.literal_ = knownName(name);
-    if (!e.literal_) e.owned_.assign(name);
+    if (!e.literal_.data()) e.owned_.assign(name);
     e.value_.assign(value);
 }
 

@@ -37,12 +37,12 @@ class GXgAttributes {
 public:
     class Entry {
     public:
-        std::string_view name() const { return literal_ ? std::string_view(literal_) : std::string_view(owned_); }
+        std::string_view name() const { return literal_.data() ? literal_ : std::string_view(owned_); }
         const std::string& value() const { return value_; }
 
     private:
         friend class GXgAttributes;
-        const char* literal_ = nullptr;
+        std::string_view literal_;  // a toolkit constant, or none (data() null)
         std::string owned_;
         std::string value_;
     };

@@ -198,9 +198,10 @@ void GXgDistribute(GXgObject* object, GXgEvent& event) {
     }
     if (g_distributing.size() >= kMaxDistributionDepth) return;
     g_distributing.push_back(object);
-    // A copy: a listener's work may change the list (a toolkit message on this logger).
-    const std::vector<GXgObject*> listeners = object->listeners;
-    for (GXgObject* listener : listeners) {
+    // By position, with the size read again each time: a listener's work may change the
+    // list, and must not leave this walk on released memory.
+    for (std::size_t i = 0; i < object->listeners.size(); ++i) {
+        GXgObject* listener = object->listeners[i];
         const GXgKind kind = listener->kind();
         const bool looping =
             std::find(g_distributing.begin(), g_distributing.end(), listener) != g_distributing.end();
