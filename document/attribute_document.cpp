@@ -3,7 +3,10 @@
 #include <cstdio>
 
 #include "document/attribute_writer.h"
+#include "inventory/disk_survey.h"
+#include "inventory/drive_survey.h"
 #include "inventory/host_identity.h"
+#include "inventory/volume_entities.h"
 
 namespace doc {
 
@@ -15,12 +18,26 @@ ScanParameters& scanParameters() {
 AttributeModel gatherAttributeModel(int /*adapterCount*/, const std::string& modeText) {
     const ScanParameters& params = scanParameters();
     const bool running = modeText == "Running";
-    (void)running;
 
     AttributeModel m;
     m.system = inv::getSystemInfo(params.systemGuid);
     if (!params.systemGuid.empty()) m.system.id = params.systemGuid;
+
+    inv::DriveList drives;
+    inv::DiskList disks;
+    if (!running) {
+        drives = inv::collectDriveList();
+        disks = inv::collectDiskList();
+    }
     m.operatingSystem = inv::getNtSystemInfo(m.system);
+    if (!running) {
+        m.logicalVolumes = inv::getLogicalVolumeInfo(*m.operatingSystem, m.system, drives);
+        m.hostFileSystems = inv::getHfsInfo(*m.operatingSystem, m.system, drives);
+    }
+    // The SAN entities (controllers, peripheral entities, logical units) come here, before
+    // the physical volumes, which are named after the logical unit at their address.
+    if (!running)
+        m.physicalVolumes = inv::getPhysicalVolumeInfo(*m.operatingSystem, m.system, m.logicalUnits, disks);
     return m;
 }
 

@@ -54,7 +54,9 @@ int main(int argc, char** argv) {
 
     if (cl.mode == driver::ScanMode::FileSystemSummary) {
         obtainHostName();
-        return inv::printFileSystemSummaryXml(cl.params.systemGuid);
+        // The summary's logical-device declarations follow the GUID text: the driver hands
+        // the writer its third argument.
+        return inv::printFileSystemSummaryXml(doc::scanParameters(), cl.params.systemGuid);
     }
 
     if (cl.running)

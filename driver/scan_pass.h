@@ -5,10 +5,18 @@
 #include <string>
 
 #include "driver/command_line.h"
+#include "hba/hba_library.h"
 
 namespace driver {
 
 // Runs the pass and returns the process exit code (100 for a running overlap, else 0).
 int runScanPass(ScanMode mode, bool running, const std::string& hostName);
+
+// The discovery part of the pass, through api: the adapter table, the target database,
+// then adapter by adapter the probing, the adapter's own node and the fabric's platforms
+// (with RNID where enabled), closing each adapter; then the discovery dump and the
+// release of the library. Fills hba::discoveredAdapters() (emptied first) and returns the
+// number of discovered adapters.
+int discoverSan(const hba::HbaApi& api, const std::string& hostName);
 
 }  // namespace driver

@@ -57,24 +57,27 @@ struct ParseErrorFinder : nlohmann::json_sax<nlohmann::json> {
 
 }  // namespace
 
-WorldLoadResult loadWorldFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {std::nullopt, path + ": (file): cannot be opened for reading"};
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return {std::nullopt, path + ": (file): read error"};
-
-    nlohmann::json doc = nlohmann::json::parse(text.str(), nullptr, false);
+WorldLoadResult parseWorld(const std::string& path, const std::string& text) {
+    nlohmann::json doc = nlohmann::json::parse(text, nullptr, false);
     if (doc.is_discarded()) {
         // A second, validating pass only to learn where and why the text broke.
         ParseErrorFinder finder;
-        nlohmann::json::sax_parse(text.str(), &finder);
+        nlohmann::json::sax_parse(text, &finder);
         return {std::nullopt, path + ": byte " + std::to_string(finder.position) + ": not valid JSON (" +
                                   finder.message + ")"};
     }
     if (auto v = schemas().check("world.schema.json", doc))
         return {std::nullopt, path + ": " + (v->place.empty() ? "/" : v->place) + ": " + v->reason};
     return {std::move(doc), ""};
+}
+
+WorldLoadResult loadWorldFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {std::nullopt, path + ": (file): cannot be opened for reading"};
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) return {std::nullopt, path + ": (file): read error"};
+    return parseWorld(path, text.str());
 }
 
 const nlohmann::json* world() {

@@ -16,6 +16,8 @@ struct WorldLoadResult {
 
 // Reads and checks one world file. Never throws.
 WorldLoadResult loadWorldFile(const std::string& path);
+// Checks a world given as text; path only names it in the error.
+WorldLoadResult parseWorld(const std::string& path, const std::string& text);
 
 // The world of SANSIM_WORLD, read once per process. Null when the variable is unset or
 // empty, or when the file cannot be read or does not match the schema; in the last two

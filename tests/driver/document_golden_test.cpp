@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"pe.xml", "w2003.json", {"10.1.1.1:9570", "scanner01", kGuid, "PE"}, 0},
         Case{"pe.xml", "w2003.json", {"10.1.1.1:9570", "scanner01", kGuid, "PE", "Running"}, 100},
         // The file-system summary mode ends with its writer's code, even when running.
-        Case{nullptr, "w2003.json", {"10.1.1.1:9570", "scanner01", kGuid, "FS", "Running"}, 0},
+        Case{"fs-running.xml", "w2003.json", {"10.1.1.1:9570", "scanner01", kGuid, "FS", "Running"}, 0},
         // Host without a host entry, or with no address.
         Case{"no-host-entry.xml", "no-host-entry.json", {"10.1.1.1:9570", "scanner01", kGuid}, 0},
         Case{"no-host-entry-empty-guid.xml", "no-host-entry.json", {"10.1.1.1:9570", "scanner01", ""}, 0},

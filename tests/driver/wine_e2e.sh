@@ -19,7 +19,10 @@ set -e
 
 [ "$rc" -eq 0 ] || fail "exit code $rc, expected 0"
 [ "$rc_running" -eq 100 ] || fail "running exit code $rc_running, expected 100"
-[ ! -s "$out/err.txt" ] || fail "unexpected standard error: $(cat "$out/err.txt")"
+# Wine itself may note on standard error that a volume's label and serial cannot be read
+# (the drive survey asks for them); only the scanner's own messages count.
+grep -v '^wine: ' "$out/err.txt" >"$out/own-err.txt" || true
+[ ! -s "$out/own-err.txt" ] || fail "unexpected standard error: $(cat "$out/own-err.txt")"
 grep -q $'\r$' "$out/doc.xml" || fail "lines do not end in carriage return and line feed"
 tr -d '\r' <"$out/doc.xml" >"$out/doc.lf.xml"
 xmllint --noout "$out/doc.lf.xml" || fail "document is not well formed"

@@ -1,0 +1,140 @@
+#include "fabric/config_server.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "common/scan_trace.h"
+#include "fabric/ct_pass_through.h"
+#include "fabric/name_server.h"
+
+namespace fabric {
+
+namespace {
+
+constexpr uint16_t kGetPlatformNodeNames = 0x0191;
+constexpr uint16_t kGetPlatformType = 0x0192;
+constexpr uint16_t kGetPlatformMgmtAddresses = 0x0193;
+constexpr uint16_t kGetPlatformNames = 0x01A2;
+
+constexpr std::size_t kCountedListAnswer = 8212;  // preamble, count, 8192 bytes of entries
+constexpr std::size_t kPlatformTypeAnswer = 20;
+constexpr std::size_t kNameBlockSize = 256;       // platform names and management addresses
+constexpr std::size_t kNodeNameSize = 8;
+
+constexpr const char* kMethod = "discoverPlatformList";
+
+// A length-prefixed text held in a 256-byte block: its length byte can never point past
+// the block.
+hba::ShortBytes textOfBlock(std::span<const uint8_t> block) {
+    const std::size_t length = std::min<std::size_t>(block[0], block.size() - 1);
+    return hba::ShortBytes(block.subspan(1, length));
+}
+
+CtAnswer askAboutPlatform(const hba::HbaApi& api, HBA_HANDLE handle, uint16_t code, const PlatformNameBlock& name,
+                          std::size_t answerSize) {
+    return sendCtRequest(api, handle, ctRequest(kConfigServer, code, name), answerSize, false);
+}
+
+}  // namespace
+
+PlatformNameBlock platformNameBlock(const hba::ShortBytes& name) {
+    PlatformNameBlock block{};
+    block[0] = static_cast<uint8_t>(name.size());
+    std::copy(name.bytes().begin(), name.bytes().end(), block.begin() + 1);
+    return block;
+}
+
+int getPlatformNameList(const hba::HbaApi& api, HBA_HANDLE handle, std::vector<hba::ShortBytes>& names) {
+    names.clear();
+    const CtAnswer answer =
+        sendCtRequest(api, handle, ctRequest(kConfigServer, kGetPlatformNames, {}), kCountedListAnswer, true);
+    if (answer.status != kQueryOk) return answer.status;
+    std::vector<std::span<const uint8_t>> entries;
+    const int status = countedListEntries(answer.bytes, kNameBlockSize, kMaxPlatformNameBytes, entries);
+    for (const auto& block : entries) names.push_back(textOfBlock(block));
+    return status;
+}
+
+int getPlatformType(const hba::HbaApi& api, HBA_HANDLE handle, const PlatformNameBlock& name, uint32_t& type) {
+    const CtAnswer answer = askAboutPlatform(api, handle, kGetPlatformType, name, kPlatformTypeAnswer);
+    if (answer.status != kQueryOk) return answer.status;
+    type = bigEndian32(answer.bytes, kCtPreambleSize);
+    return kQueryOk;
+}
+
+int getPlatformMgmtAddressList(const hba::HbaApi& api, HBA_HANDLE handle, const PlatformNameBlock& name,
+                               hba::MgmtAddressList& addresses) {
+    addresses.clear();
+    const CtAnswer answer = askAboutPlatform(api, handle, kGetPlatformMgmtAddresses, name, kCountedListAnswer);
+    if (answer.status != kQueryOk) return answer.status;
+    std::vector<std::span<const uint8_t>> entries;
+    const int status = countedListEntries(answer.bytes, kNameBlockSize, kMaxMgmtAddressBytes, entries);
+    for (const auto& block : entries) addresses.push_back(textOfBlock(block));
+    return status;
+}
+
+int getPlatformNodeNameList(const hba::HbaApi& api, HBA_HANDLE handle, const PlatformNameBlock& name,
+                            std::vector<hba::Wwn>& nodeNames) {
+    nodeNames.clear();
+    const CtAnswer answer = askAboutPlatform(api, handle, kGetPlatformNodeNames, name, kCountedListAnswer);
+    if (answer.status != kQueryOk) return answer.status;
+    std::vector<std::span<const uint8_t>> entries;
+    const int status = countedListEntries(answer.bytes, kNodeNameSize, kMaxNodeNameBytes, entries);
+    for (const auto& entry : entries) {
+        hba::Wwn w;
+        std::copy(entry.begin(), entry.end(), w.begin());
+        nodeNames.push_back(w);
+    }
+    return status;
+}
+
+void discoverPlatformNodes(const hba::HbaApi& api, HBA_HANDLE handle, hba::PlatformRecord& platform) {
+    platform.nodes.clear();
+    std::vector<hba::Wwn> nodeNames;
+    // Any failure (the server's "no such platform" status 0x20000034 among them), and a
+    // list longer than the room given, leave the platform without nodes.
+    if (getPlatformNodeNameList(api, handle, platformNameBlock(platform.name), nodeNames) != kQueryOk) return;
+    platform.nodes.resize(nodeNames.size());
+    std::vector<hba::Wwn> portNames;
+    for (std::size_t i = 0; i < nodeNames.size(); ++i) {
+        hba::NodeIdentification& node = platform.nodes[i];
+        node.nodeWwn = nodeNames[i];
+        getPortListOfNodeName(api, handle, node.nodeWwn, portNames);
+        node.ports.resize(std::min(portNames.size(), hba::NodeIdentification::kMaxPorts));
+        for (std::size_t p = 0; p < node.ports.size(); ++p) {
+            node.ports[p].portWwn = portNames[p];
+            getPortIdOfPortName(api, handle, portNames[p], node.ports[p].portId);
+        }
+    }
+}
+
+std::vector<hba::PlatformRecord> discoverPlatformList(const hba::HbaApi& api, HBA_HANDLE handle, int& reasonCode) {
+    scan::trace(scan::kSourceSurvey, kMethod, 2143, "discoverPlatformList function started");
+    std::vector<hba::PlatformRecord> platforms;
+    std::vector<hba::ShortBytes> names;
+    const int status = getPlatformNameList(api, handle, names);
+    if (status == HBA_STATUS_ERROR || status == kQueryRejected) {
+        reasonCode = kPlatformListFailed;
+    } else if (status != kQueryOk || names.empty()) {
+        reasonCode = kNoPlatforms;
+    } else {
+        reasonCode = kPlatformsFound;
+        platforms.reserve(names.size());
+        for (hba::ShortBytes& name : names) {
+            hba::PlatformRecord& platform = platforms.emplace_back();
+            platform.name = std::move(name);
+            const PlatformNameBlock block = platformNameBlock(platform.name);
+            getPlatformType(api, handle, block, platform.platformType);
+            auto addresses = std::make_shared<hba::MgmtAddressList>();
+            getPlatformMgmtAddressList(api, handle, block, *addresses);
+            platform.mgmtAddressCount = static_cast<uint32_t>(addresses->size());
+            platform.mgmtAddress = std::move(addresses);
+            discoverPlatformNodes(api, handle, platform);
+        }
+    }
+    scan::trace(scan::kSourceSurvey, kMethod, 2246, "discoverPlatformList function ended with reasonCode = %d",
+                reasonCode);
+    return platforms;
+}
+
+}  // namespace fabric

@@ -1,0 +1,178 @@
+#include "hba/rnid.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <unordered_set>
+
+#include "common/scan_trace.h"
+#include "common/text.h"
+
+namespace hba {
+
+namespace {
+
+// Bytes of the general topology accept (node identification data format 0xDF).
+constexpr uint8_t kGeneralTopologyFormat = 0xDF;
+constexpr std::size_t kFormatAt = 4;
+constexpr std::size_t kCommonLengthAt = 5;
+constexpr std::size_t kSpecificLengthAt = 7;
+constexpr uint8_t kSpecificLengthWithAddress = 0x34;
+constexpr std::size_t kAssociatedTypeAt = 24;  // with no common data; 16 bytes later with it
+constexpr std::size_t kAssociatedTypeAfterCommonAt = 40;
+constexpr std::size_t kNodeManagementAt = 52;
+constexpr uint8_t kWebManagement = 2;
+constexpr std::size_t kTcpPortAt = 54;
+constexpr std::size_t kIpv4At = 68;  // the last 4 of the 16 address bytes
+
+constexpr std::size_t kTracedAnswerBytes = 72;
+
+// Associated-type bits for the types above 18, tested in this order.
+struct TypeBit {
+    uint32_t bit;
+    uint32_t rnidType;
+};
+constexpr TypeBit kTypeBits[] = {
+    {0x00800000, 17}, {0x00400000, 18}, {0x20000000, 5},  {0x08000000, 10}, {0x40000000, 4},
+    {0x80000000, 3},  {0x04000000, 11}, {0x02000000, 14}, {0x10000000, 9},
+};
+
+uint32_t bigEndian32(const RnidAnswer& a, std::size_t at) {
+    return uint32_t{a[at]} << 24 | uint32_t{a[at + 1]} << 16 | uint32_t{a[at + 2]} << 8 | a[at + 3];
+}
+
+Wwn toWwn(const HBA_WWN& w) {
+    Wwn out;
+    std::copy(std::begin(w.wwn), std::end(w.wwn), out.begin());
+    return out;
+}
+
+HBA_WWN toHbaWwn(const Wwn& w) {
+    HBA_WWN out;
+    std::copy(w.begin(), w.end(), std::begin(out.wwn));
+    return out;
+}
+
+// One RNID request to a port WWN with the answer buffer as the caller prepared it.
+HBA_STATUS sendRnid(const HbaApi& api, HBA_HANDLE handle, const Wwn& portWwn, RnidAnswer& answer,
+                    uint32_t& size) {
+    size = kRnidAnswerSize;
+    return api.HBA_SendRNID(handle, toHbaWwn(portWwn), PORT_WWN, answer.data(), &size);
+}
+
+ShortBytes wwnAsName(const Wwn& w) { return ShortBytes(scan::hexText(w)); }
+
+}  // namespace
+
+uint32_t rnidTypeOfAssociatedType(uint32_t a) {
+    if (a <= kRnidTypeMax) return a;
+    if ((a & 0xFF) != 0xFF) return 0;
+    for (const TypeBit& t : kTypeBits)
+        if (a & t.bit) return t.rnidType;
+    return 0;
+}
+
+void decodeRnidAnswer(std::span<const uint8_t> answer, uint32_t size, NodeIdentification& id) {
+    // Only the bytes the library says it delivered count; the rest read as zero.
+    RnidAnswer a{};
+    std::copy_n(answer.begin(), std::min<std::size_t>({answer.size(), size, a.size()}), a.begin());
+
+    id.rnidType = 0;
+    id.mgmtAddressCount = 0;
+    id.mgmtAddress.reset();
+    if (a[kFormatAt] != kGeneralTopologyFormat) return;
+
+    const bool commonData = a[kCommonLengthAt] != 0;
+    if (commonData && a[kSpecificLengthAt] >= kSpecificLengthWithAddress && a[kNodeManagementAt] == kWebManagement) {
+        const unsigned port = unsigned{a[kTcpPortAt]} << 8 | a[kTcpPortAt + 1];
+        char text[64];
+        std::snprintf(text, sizeof text, "http://%d.%d.%d.%d:%d", a[kIpv4At], a[kIpv4At + 1], a[kIpv4At + 2],
+                      a[kIpv4At + 3], static_cast<int>(port));
+        auto block = std::make_shared<MgmtAddressList>();
+        block->emplace_back(std::string_view(text));
+        id.mgmtAddress = std::move(block);
+        id.mgmtAddressCount = 1;
+    }
+    id.rnidType =
+        rnidTypeOfAssociatedType(bigEndian32(a, commonData ? kAssociatedTypeAfterCommonAt : kAssociatedTypeAt));
+}
+
+void sendTargetRnid(const HbaApi& api, const AdapterEntry& adapter, const TargetEntry& target,
+                    DiscoveredAdapter& record) {
+    const Wwn portWwn = toWwn(target.attributes.PortWWN);
+    RnidAnswer answer{};
+    uint32_t size = 0;
+    const HBA_STATUS status = sendRnid(api, adapter.handle, portWwn, answer, size);
+    if (status != HBA_STATUS_OK) {
+        scan::trace(scan::kSourceSurvey, "Main", 1144, "SCSI Device - HBA_SendRNID fails with return code = %d",
+                    static_cast<int>(status));
+        scan::trace(scan::kSourceSurvey, "Main", 1148, "The Target Port WWN : 0x%s", scan::hexText(portWwn).c_str());
+        return;
+    }
+    NodeIdentification id;
+    id.nodeWwn = toWwn(target.attributes.NodeWWN);
+    id.portWwn = portWwn;
+    decodeRnidAnswer(answer, size, id);
+    id.nodeName = wwnAsName(id.nodeWwn);
+    addRNIDToList(record, id);
+    scan::trace(scan::kSourceSurvey, "Main", 1131, "SCSI Device - HBA_SendRNID works");
+    scan::trace(scan::kSourceSurvey, "Main", 1135, "RNID Data : 0x%s",
+                scan::hexText(std::span(answer).first(kTracedAnswerBytes)).c_str());
+}
+
+namespace {
+
+uint32_t addressValue(const PortId& id) { return uint32_t{id[0]} << 16 | uint32_t{id[1]} << 8 | id[2]; }
+
+// RNID to one name-server entry; a good answer is merged, a failed one skipped silently.
+void identifyEntry(const HbaApi& api, HBA_HANDLE handle, const fabric::NameServerPortObject& entry,
+                   DiscoveredAdapter& record) {
+    const PortId portId = entry.portId();
+    const Wwn portName = entry.portName();
+    const Wwn nodeName = entry.nodeName();
+
+    // The request carries the node name and the port's address (port, area, domain).
+    RnidAnswer answer{};
+    std::copy(nodeName.begin(), nodeName.end(), answer.begin());
+    answer[8] = portId[2];
+    answer[9] = portId[1];
+    answer[10] = portId[0];
+    uint32_t size = 0;
+    if (sendRnid(api, handle, portName, answer, size) != HBA_STATUS_OK) return;
+
+    NodeIdentification id;
+    id.nodeWwn = nodeName;
+    id.portWwn = portName;
+    id.portId = portId;
+    decodeRnidAnswer(answer, size, id);
+    // The most telling name the fabric has: the node's symbolic name, else the port's,
+    // else the node WWN itself.
+    fabric::getSymbolicNodeName(api, handle, nodeName, id.nodeName);
+    if (id.nodeName.empty()) fabric::getSymbolicPortName(api, handle, portId, id.nodeName);
+    if (id.nodeName.empty()) id.nodeName = wwnAsName(nodeName);
+    addRNIDToList(record, id);
+}
+
+}  // namespace
+
+void walkNameServerWithRnid(const HbaApi& api, const AdapterEntry& adapter,
+                            const fabric::NameServerPortObject& firstEntry, DiscoveredAdapter& record) {
+    fabric::NameServerPortObject current = firstEntry;
+    const uint32_t firstAddress = addressValue(current.portId());
+    std::unordered_set<uint32_t> visited{firstAddress};
+    for (;;) {
+        identifyEntry(api, adapter.handle, current, record);
+        fabric::NameServerPortObject next;
+        // A failed request would leave the walk where it is: it ends there instead.
+        if (fabric::getNextNameServerEntry(api, adapter.handle, current.portId(), next) != 0) return;
+        current = next;
+        const uint32_t address = addressValue(current.portId());
+        if (address == firstAddress) return;
+        // A chain that runs into a loop without coming back to the first address ends at
+        // the first address seen twice.
+        if (!visited.insert(address).second) return;
+    }
+}
+
+}  // namespace hba

@@ -1,0 +1,44 @@
+// RNID identification: what kind of node sits behind a port and where its management
+// interface is. Sent only when the scan's RNID switch is on, either to each discovered
+// target after its probe (name server not answering) or to every port the name server
+// lists (the name-server walk).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "fabric/fabric_queries.h"
+#include "hba/adapter_table.h"
+#include "hba/discovered.h"
+#include "hba/hba_library.h"
+
+namespace hba {
+
+// The answer buffer offered to the library for every RNID request.
+inline constexpr uint32_t kRnidAnswerSize = 76;
+using RnidAnswer = std::array<uint8_t, kRnidAnswerSize>;
+
+// The node type of an RNID associated type (0 to 18; 0 when no known type or bit).
+uint32_t rnidTypeOfAssociatedType(uint32_t associatedType);
+
+// Decodes a good answer of `size` bytes (the size the library reported; bytes beyond it
+// count as zero) into id's rnidType and management address. The general topology format
+// (0xDF) is required for both; the address is made when the node offers a web management
+// interface: "http://a.b.c.d:port" in id.mgmtAddress, with mgmtAddressCount 1. The
+// caller sets the WWNs, port id and name.
+void decodeRnidAnswer(std::span<const uint8_t> answer, uint32_t size, NodeIdentification& id);
+
+// Sends RNID to the target's port and merges a good answer into record's list.
+void sendTargetRnid(const HbaApi& api, const AdapterEntry& adapter, const TargetEntry& target,
+                    DiscoveredAdapter& record);
+
+// Sends RNID to every port the name server lists, starting with firstEntry (the answer of
+// the name-server probe) and following the next-entry chain until it comes back to the
+// first address, and merges the good answers into record's list. The walk also ends when
+// a next-entry request fails or returns an address already visited, so a server whose
+// chain never closes cannot hold the scan.
+void walkNameServerWithRnid(const HbaApi& api, const AdapterEntry& adapter,
+                            const fabric::NameServerPortObject& firstEntry, DiscoveredAdapter& record);
+
+}  // namespace hba

@@ -1,0 +1,67 @@
+#include "sim/hba/bytes.h"
+
+#include <algorithm>
+
+namespace sansim {
+
+namespace {
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ':'; }
+
+}  // namespace
+
+std::optional<Bytes> parseHex(std::string_view text) {
+    Bytes out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (isSeparator(text[i])) {
+            ++i;
+            continue;
+        }
+        if (i + 1 >= text.size()) return std::nullopt;
+        const int hi = hexDigit(text[i]), lo = hexDigit(text[i + 1]);
+        if (hi < 0 || lo < 0) return std::nullopt;
+        out.push_back(static_cast<uint8_t>(hi * 16 + lo));
+        i += 2;
+    }
+    return out;
+}
+
+std::string toHex(std::span<const uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (uint8_t b : bytes) {
+        out.push_back(kDigits[b >> 4]);
+        out.push_back(kDigits[b & 0x0F]);
+    }
+    return out;
+}
+
+std::optional<Wwn> parseWwn(std::string_view text) {
+    auto bytes = parseHex(text);
+    if (!bytes || bytes->size() != 8) return std::nullopt;
+    Wwn w{};
+    std::copy(bytes->begin(), bytes->end(), w.begin());
+    return w;
+}
+
+std::optional<uint32_t> parseFcId(std::string_view text) {
+    auto bytes = parseHex(text);
+    if (!bytes || bytes->size() != 3) return std::nullopt;
+    return getBe24(*bytes, 0);
+}
+
+void putText(Bytes& b, std::size_t at, std::size_t width, std::string_view text, uint8_t pad) {
+    for (std::size_t i = 0; i < width; ++i)
+        b.at(at + i) = i < text.size() ? static_cast<uint8_t>(text[i]) : pad;
+}
+
+}  // namespace sansim

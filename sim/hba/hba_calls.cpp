@@ -1,0 +1,409 @@
+#include "sim/hba/hba_calls.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <optional>
+
+#include "sim/hba/call_log.h"
+#include "sim/hba/fabric_services.h"
+#include "sim/hba/san_world.h"
+#include "sim/hba/scsi_answers.h"
+#include "sim/world.h"
+
+namespace sansim {
+
+namespace {
+
+constexpr std::size_t kLoggedBytesMax = 4096;
+
+struct State {
+    std::optional<San> san;
+    std::map<HBA_HANDLE, std::size_t> open;  // handle -> adapter index
+    HBA_HANDLE nextHandle = 1;
+};
+
+std::mutex& lock() {
+    static std::mutex m;
+    return m;
+}
+
+State& state() {
+    static State s;
+    return s;
+}
+
+San readSan() {
+    const Json* w = sim::world();
+    if (!w) return San{};
+    try {
+        return buildSan(*w);
+    } catch (const std::exception& e) {
+        const char* path = std::getenv("SANSIM_WORLD");
+        std::fprintf(stderr, "world file %s: SAN: %s\n", path ? path : "", e.what());
+        return San{};
+    }
+}
+
+const San& san() {
+    State& s = state();
+    if (!s.san) s.san = readSan();
+    return *s.san;
+}
+
+const Adapter* adapterOf(HBA_HANDLE handle) {
+    const State& s = state();
+    auto it = s.open.find(handle);
+    if (it == s.open.end()) return nullptr;
+    return &san().adapters.at(it->second);
+}
+
+std::span<const uint8_t> wwnBytes(const HBA_WWN& w) { return std::span(w.wwn, 8); }
+
+Wwn toWwn(const HBA_WWN& w) {
+    Wwn r{};
+    std::memcpy(r.data(), w.wwn, 8);
+    return r;
+}
+
+std::span<const uint8_t> bytesAt(const void* p, std::size_t n) {
+    if (!p) return {};
+    return std::span(static_cast<const uint8_t*>(p), std::min(n, kLoggedBytesMax));
+}
+
+const Port* targetPort(const Adapter& a, const HBA_WWN& wwn) {
+    const Wwn w = toWwn(wwn);
+    for (const Port& p : a.discovered)
+        if (std::memcmp(p.attributes.PortWWN.wwn, w.data(), 8) == 0) return &p;
+    return nullptr;
+}
+
+// Writes an answer into the caller's buffers, cut to their sizes; returns its status.
+HBA_STATUS deliver(const Answer& a, void* rsp, HBA_UINT32 rspSize, void* sense, HBA_UINT32 senseSize) {
+    if (a.data && rsp) std::memcpy(rsp, a.data->data(), std::min<std::size_t>(a.data->size(), rspSize));
+    if (a.sense && sense) std::memcpy(sense, a.sense->data(), std::min<std::size_t>(a.sense->size(), senseSize));
+    return a.status;
+}
+
+const Unit* findUnit(const Target& t, HBA_UINT64 fcLun) {
+    Wwn bytes{};
+    std::memcpy(bytes.data(), &fcLun, 8);
+    for (const Unit& u : t.units)
+        if (u.lunId == bytes) return &u;
+    for (const Unit& u : t.units)
+        if (u.lunNumber && *u.lunNumber == fcLun) return &u;
+    return t.anyUnit ? &*t.anyUnit : nullptr;
+}
+
+// Runs body under the library lock; an exception becomes HBA_STATUS_ERROR.
+template <typename R, typename Body>
+R guarded(R onFailure, Body body) {
+    try {
+        std::lock_guard<std::mutex> g(lock());
+        return body();
+    } catch (...) {
+        return onFailure;
+    }
+}
+
+}  // namespace
+
+namespace api {
+
+HBA_UINT32 HBA_GetVersion() {
+    return guarded(HBA_UINT32{0}, [] {
+        const HBA_UINT32 v = san().version;
+        CallLine("HBA_GetVersion").results().number("version", v).write();
+        return v;
+    });
+}
+
+HBA_STATUS HBA_LoadLibrary() {
+    return guarded(HBA_STATUS_ERROR, [] {
+        State& s = state();
+        sim::resetWorld();
+        s.san = readSan();
+        s.open.clear();
+        s.nextHandle = 1;
+        const HBA_STATUS st = s.san->loadStatus;
+        CallLine("HBA_LoadLibrary").results().number("status", st).write();
+        return st;
+    });
+}
+
+HBA_STATUS HBA_FreeLibrary() {
+    return guarded(HBA_STATUS_ERROR, [] {
+        State& s = state();
+        const HBA_STATUS st = san().freeStatus;
+        s.san.reset();
+        s.open.clear();
+        s.nextHandle = 1;
+        CallLine("HBA_FreeLibrary").results().number("status", st).write();
+        return st;
+    });
+}
+
+HBA_UINT32 HBA_GetNumberOfAdapters() {
+    return guarded(HBA_UINT32{0}, [] {
+        const HBA_UINT32 n = san().adapterCount;
+        CallLine("HBA_GetNumberOfAdapters").results().number("count", n).write();
+        return n;
+    });
+}
+
+HBA_STATUS HBA_GetAdapterName(HBA_UINT32 index, char* name) {
+    return guarded(HBA_STATUS_ERROR, [&] {
+        const San& s = san();
+        HBA_STATUS st = HBA_STATUS_OK;
+        CallLine line("HBA_GetAdapterName");
+        line.number("index", index);
+        if (!name) {
+            st = HBA_STATUS_ERROR_ARG;
+        } else if (index >= s.adapterCount || index >= s.adapters.size()) {
+            st = HBA_STATUS_ERROR_ILLEGAL_INDEX;
+        } else if (s.adapters[index].nameStatus != HBA_STATUS_OK) {
+            st = s.adapters[index].nameStatus;
+        } else {
+            const std::string& n = s.adapters[index].name;
+            const std::size_t len = std::min<std::size_t>(n.size(), 255);
+            std::memcpy(name, n.data(), len);
+            name[len] = '\0';
+        }
+        line.results().number("status", st);
+        if (st == HBA_STATUS_OK) line.text("name", name);
+        line.write();
+        return st;
+    });
+}
+
+HBA_HANDLE HBA_OpenAdapter(char* name) {
+    return guarded(HBA_HANDLE{HBA_HANDLE_INVALID}, [&] {
+        State& st = state();
+        const San& s = san();
+        HBA_HANDLE h = HBA_HANDLE_INVALID;
+        if (name) {
+            for (std::size_t i = 0; i < s.adapters.size(); ++i) {
+                if (s.adapters[i].name != name) continue;
+                if (!s.adapters[i].openFails) {
+                    h = st.nextHandle;
+                    st.nextHandle = st.nextHandle >= 0xFFFF ? 1 : st.nextHandle + 1;
+                    st.open[h] = i;
+                }
+                break;
+            }
+        }
+        CallLine("HBA_OpenAdapter").text("name", name ? name : "").results().number("handle", h).write();
+        return h;
+    });
+}
+
+void HBA_CloseAdapter(HBA_HANDLE handle) {
+    guarded(HBA_STATUS_OK, [&] {
+        state().open.erase(handle);
+        CallLine("HBA_CloseAdapter").number("handle", handle).write();
+        return HBA_STATUS_OK;
+    });
+}
+
+void HBA_RefreshInformation(HBA_HANDLE handle) {
+    guarded(HBA_STATUS_OK, [&] {
+        CallLine("HBA_RefreshInformation").number("handle", handle).write();
+        return HBA_STATUS_OK;
+    });
+}
+
+HBA_STATUS HBA_GetAdapterAttributes(HBA_HANDLE handle, HBA_ADAPTERATTRIBUTES* attributes) {
+    return guarded(HBA_STATUS_ERROR, [&] {
+        const Adapter* a = adapterOf(handle);
+        HBA_STATUS st = HBA_STATUS_OK;
+        if (!a) st = HBA_STATUS_ERROR_INVALID_HANDLE;
+        else if (!attributes) st = HBA_STATUS_ERROR_ARG;
+        else if (a->attributesStatus != HBA_STATUS_OK) st = a->attributesStatus;
+        else *attributes = a->attributes;
+        CallLine("HBA_GetAdapterAttributes").number("handle", handle).results().number("status", st).write();
+        return st;
+    });
+}
+
+HBA_STATUS HBA_GetAdapterPortAttributes(HBA_HANDLE handle, HBA_UINT32 portIndex, HBA_PORTATTRIBUTES* attributes) {
+    return guarded(HBA_STATUS_ERROR, [&] {
+        const Adapter* a = adapterOf(handle);
+        HBA_STATUS st = HBA_STATUS_OK;
+        if (!a) st = HBA_STATUS_ERROR_INVALID_HANDLE;
+        else if (!attributes) st = HBA_STATUS_ERROR_ARG;
+        else if (portIndex != 0) st = HBA_STATUS_ERROR_ILLEGAL_INDEX;
+        else if (a->port.status != HBA_STATUS_OK) st = a->port.status;
+        else *attributes = a->port.attributes;
+        CallLine("HBA_GetAdapterPortAttributes")
+            .number("handle", handle)
+            .number("port", portIndex)
+            .results()
+            .number("status", st)
+            .write();
+        return st;
+    });
+}
+
+HBA_STATUS HBA_GetDiscoveredPortAttributes(HBA_HANDLE handle, HBA_UINT32 portIndex, HBA_UINT32 discoveredIndex,
+                                       HBA_PORTATTRIBUTES* attributes) {
+    return guarded(HBA_STATUS_ERROR, [&] {
+        const Adapter* a = adapterOf(handle);
+        HBA_STATUS st = HBA_STATUS_OK;
+        if (!a) st = HBA_STATUS_ERROR_INVALID_HANDLE;
+        else if (!attributes) st = HBA_STATUS_ERROR_ARG;
+        else if (portIndex != 0 || discoveredIndex >= a->discovered.size()) st = HBA_STATUS_ERROR_ILLEGAL_INDEX;
+        else if (a->discovered[discoveredIndex].status != HBA_STATUS_OK) st = a->discovered[discoveredIndex].status;
+        else *attributes = a->discovered[discoveredIndex].attributes;
+        CallLine("HBA_GetDiscoveredPortAttributes")
+            .number("handle", handle)
+            .number("port", portIndex)
+            .number("index", discoveredIndex)
+            .results()
+            .number("status", st)
+            .write();
+        return st;
+    });
+}
+
+HBA_STATUS HBA_SendReportLUNs(HBA_HANDLE handle, HBA_WWN portWwn, void* rsp, HBA_UINT32 rspSize, void* sense,
+                          HBA_UINT32 senseSize) {
+    return guarded(HBA_STATUS_ERROR, [&] {
+        const Adapter* a = adapterOf(handle);
+        const Port* p = a ? targetPort(*a, portWwn) : nullptr;
+        HBA_STATUS st = HBA_STATUS_OK;
+        if (!a) st = HBA_STATUS_ERROR_INVALID_HANDLE;
+        else if (!p) st = HBA_STATUS_ERROR_ILLEGAL_WWN;
+        else if (!p->target) st = HBA_STATUS_ERROR_NOT_A_TARGET;
+        else st = deliver(p->target->reportLuns, rsp, rspSize, sense, senseSize);
+        CallLine("HBA_SendReportLUNs")
+            .number("handle", handle)
+            .hex("wwn", wwnBytes(portWwn))
+            .number("rsp", rspSize)
+            .number("sense", senseSize)
+            .results()
+            .number("status", st)
+            .write();
+        return st;
+    });
+}
+
+HBA_STATUS HBA_SendScsiInquiry(HBA_HANDLE handle, HBA_WWN portWwn, HBA_UINT64 fcLun, HBA_UINT8 evpd, HBA_UINT32 pageCode,
+                           void* rsp, HBA_UINT32 rspSize, void* sense, HBA_UINT32 senseSize) {
+    return guarded(HBA_STATUS_ERROR, [&] {
+        const Adapter* a = adapterOf(handle);
+        const Port* p = a ? targetPort(*a, portWwn) : nullptr;
+        HBA_STATUS st = HBA_STATUS_OK;
+        if (!a) {
+            st = HBA_STATUS_ERROR_INVALID_HANDLE;
+        } else if (!p) {
+            st = HBA_STATUS_ERROR_ILLEGAL_WWN;
+        } else if (!p->target) {
+            st = HBA_STATUS_ERROR_NOT_A_TARGET;
+        } else {
+            const Unit* u = findUnit(*p->target, fcLun);
+            Answer absent;
+            const Answer* answer = &absent;
+            if (!evpd) {
+                absent = pageCode == 0 ? absentUnitInquiry() : missingPage();
+                if (u && pageCode == 0) answer = &u->inquiry;
+            } else if (!u) {
+                absent = absentUnitPage();
+            } else if (pageCode == 0x80) {
+                answer = &u->page80;
+            } else if (pageCode == 0x83) {
+                answer = &u->page83;
+            } else {
+                absent = missingPage();
+            }
+            st = deliver(*answer, rsp, rspSize, sense, senseSize);
+        }
+        uint8_t lun[8];
+        std::memcpy(lun, &fcLun, 8);
+        CallLine("HBA_SendScsiInquiry")
+            .number("handle", handle)
+            .hex("wwn", wwnBytes(portWwn))
+            .hex("lun", lun)
+            .number("evpd", evpd)
+            .page("page", pageCode)
+            .number("rsp", rspSize)
+            .number("sense", senseSize)
+            .results()
+            .number("status", st)
+            .write();
+        return st;
+    });
+}
+
+HBA_STATUS HBA_SendRNID(HBA_HANDLE handle, HBA_WWN wwn, HBA_WWNTYPE wwnType, void* rsp, HBA_UINT32* rspSize) {
+    return guarded(HBA_STATUS_ERROR, [&] {
+        const Adapter* a = adapterOf(handle);
+        const HBA_UINT32 room = rspSize ? *rspSize : 0;
+        CallLine line("HBA_SendRNID");
+        line.number("handle", handle)
+            .hex("wwn", wwnBytes(wwn))
+            .number("type", static_cast<uint32_t>(wwnType))
+            .number("room", room)
+            .hex("buf", bytesAt(rsp, room));
+        HBA_STATUS st = HBA_STATUS_OK;
+        if (!a) {
+            st = HBA_STATUS_ERROR_INVALID_HANDLE;
+        } else if (!rsp || !rspSize) {
+            st = HBA_STATUS_ERROR_ARG;
+        } else if (!a->fabric) {
+            st = HBA_STATUS_ERROR;
+        } else {
+            const Wwn w = toWwn(wwn);
+            const RnidEntry* entry = nullptr;
+            for (const RnidEntry& e : a->fabric->rnid) {
+                const std::optional<Wwn>& key = wwnType == NODE_WWN ? e.nodeName : e.portName;
+                if (key && *key == w) {
+                    entry = &e;
+                    break;
+                }
+            }
+            if (!entry) {
+                st = HBA_STATUS_ERROR_ELS_REJECT;
+            } else {
+                st = deliver(entry->answer, rsp, room, nullptr, 0);
+                if (entry->answer.data) *rspSize = static_cast<HBA_UINT32>(std::min<std::size_t>(entry->answer.data->size(), room));
+            }
+        }
+        line.results().number("status", st).number("size", rspSize ? *rspSize : 0).write();
+        return st;
+    });
+}
+
+HBA_STATUS HBA_SendCTPassThru(HBA_HANDLE handle, void* req, HBA_UINT32 reqSize, void* rsp, HBA_UINT32 rspSize) {
+    return guarded(HBA_STATUS_ERROR, [&] {
+        const Adapter* a = adapterOf(handle);
+        HBA_STATUS st = HBA_STATUS_OK;
+        if (!a) {
+            st = HBA_STATUS_ERROR_INVALID_HANDLE;
+        } else if (!req || !rsp) {
+            st = HBA_STATUS_ERROR_ARG;
+        } else {
+            CtReply reply =
+                answerCtRequest(a->fabric, a->ctOverrides, std::span(static_cast<const uint8_t*>(req), reqSize));
+            st = reply.status;
+            if (reply.answer) {
+                if (reply.built) fitCtAnswer(*reply.answer, rspSize);
+                std::memcpy(rsp, reply.answer->data(), std::min<std::size_t>(reply.answer->size(), rspSize));
+            }
+        }
+        CallLine("HBA_SendCTPassThru")
+            .number("handle", handle)
+            .hex("req", bytesAt(req, reqSize))
+            .number("rsp", rspSize)
+            .results()
+            .number("status", st)
+            .write();
+        return st;
+    });
+}
+
+}  // namespace api
+
+}  // namespace sansim

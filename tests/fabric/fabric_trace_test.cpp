@@ -1,0 +1,82 @@
+// The trace lines of the fabric steps, end to end: the program runs on a small world with
+// a properties file that sends the trace logger's basic records ("|" between the fields,
+// a fixed date text) to a file.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "tests/fabric/fabric_test_support.h"
+#include "tests/support/run_program.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using fabtest::Json;
+
+std::string record(const std::string& method, int line, const std::string& text) {
+    return "T|Portsurvey|" + method + "|" + std::to_string(line) + "|" + text + "\n";
+}
+
+std::string traceOfScan(const Json& world) {
+    const fs::path home = fs::path(ATTRSCAN_BINARY_DIR) / "tests" / "fabric" / "trace-home";
+    fs::remove_all(home);
+    fs::create_directories(home / "conf");
+    const fs::path traceFile = home / "trace.log";
+    testsupport::writeFile((home / "conf" / "nativelog.properties").string(),
+                           "native.trace.attributeScanner.className = gxg_basiclogger\n"
+                           "native.trace.attributeScanner.level = DEBUG_MIN\n"
+                           "native.trace.attributeScanner.listenerNames = fabtest.file\n"
+                           "fabtest.file.className = gxg_filehandler\n"
+                           "fabtest.file.fileName = " + traceFile.generic_string() + "\n"
+                           "fabtest.file.maxFiles = 1\n"
+                           "fabtest.file.formatterName = fabtest.format\n"
+                           "fabtest.format.className = gxg_basicformatter\n"
+                           "fabtest.format.separator = |\n"
+                           "fabtest.format.dateTimeFormat = T\n");
+    santest::World w(world);
+    const auto run = testsupport::runProgram(ATTRSCAN_BINARY_DIR "/driver/attrscan", {"10.1.1.1", "scanner", "GUID"},
+                                             {{"VRKA_SM_HOME", home.string()},
+                                              {"LD_LIBRARY_PATH", ATTRSCAN_BINARY_DIR "/sim"}});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return testsupport::readFile(traceFile.string());
+}
+
+TEST(FabricTrace, RnidAndPlatformLines) {
+    const Json targets = Json::array({
+        fabtest::diskTarget("5000000000000001", "5100000000000001", "010201", "S1"),
+        fabtest::diskTarget("5000000000000002", "5100000000000002", "010202", "S2"),
+    });
+    Json isolated = fabtest::adapter("QLogic-B", "2000000000000002", targets);
+    isolated["fabric"] = nullptr;
+    const Json fabric = {
+        {"configServer", {{"platforms", Json::array({{{"name", "P"}}})}}},
+        {"rnid", Json::array({{{"portName", "5100000000000001"}, {"nodeName", "5000000000000001"},
+                               {"associatedType", 11}}})}};
+    const std::string trace = traceOfScan(fabtest::sanWorld(
+        Json::array({fabtest::adapter("QLogic-A", "2000000000000001", targets), isolated}), fabric));
+    if (trace.empty()) GTEST_SKIP() << "the logging toolkit in this build writes no records";
+
+    const std::string answer = "02000000DF100034" "5100000000000001" "5000000000000001" + std::string(32, '0') +
+                               "0000000B" + std::string(56, '0');
+    const std::vector<std::string> expected = {
+        record("Main", 1131, "SCSI Device - HBA_SendRNID works"),
+        record("Main", 1135, "RNID Data : 0x" + answer),
+        record("Main", 1144, "SCSI Device - HBA_SendRNID fails with return code = 13"),
+        record("Main", 1148, "The Target Port WWN : 0x5100000000000002"),
+        record("discoverPlatformList", 2143, "discoverPlatformList function started"),
+        record("discoverPlatformList", 2246, "discoverPlatformList function ended with reasonCode = 0"),
+        // The second adapter reaches no fabric at all.
+        record("Main", 1144, "SCSI Device - HBA_SendRNID fails with return code = 1"),
+        record("Main", 1148, "The Target Port WWN : 0x5100000000000001"),
+        record("discoverPlatformList", 2246, "discoverPlatformList function ended with reasonCode = 3"),
+    };
+    std::size_t at = 0;
+    for (const std::string& r : expected) {
+        const std::size_t found = trace.find(r, at);
+        ASSERT_NE(found, std::string::npos) << "missing after offset " << at << ":\n" << r << "\n" << trace;
+        at = found + r.size();
+    }
+    EXPECT_NE(trace.find("\t\tRNID Type     : Storage Subsystem\n\n"), std::string::npos);
+}
+
+}  // namespace

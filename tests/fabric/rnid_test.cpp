@@ -1,0 +1,299 @@
+// RNID identification through a simulated fabric: per target when the name server does
+// not answer, along the name server's entries when it does; the request bytes, the
+// decoding of the general topology accept and how the answers merge into the list.
+#include <gtest/gtest.h>
+
+#include "common/text.h"
+#include "driver/scan_pass.h"
+#include "hba/discovered.h"
+#include "tests/fabric/fabric_test_support.h"
+
+namespace {
+
+using fabtest::Json;
+
+const hba::DiscoveredAdapter& scan(int adapters = 1) {
+    EXPECT_EQ(driver::discoverSan(fabtest::api(), "host"), adapters);
+    return hba::discoveredAdapters()[0];
+}
+
+std::string text(const hba::ShortBytes& b) { return std::string(b.text()); }
+
+std::string mgmt(const hba::DeviceNode& n) {
+    return n.mgmtAddressCount > 0 && n.mgmtAddress ? text((*n.mgmtAddress)[0]) : "";
+}
+
+const hba::DeviceNode* byPort(const hba::DiscoveredAdapter& a, const std::string& portWwn) {
+    for (const hba::DeviceNode& n : a.nodeList)
+        if (scan::hexText(n.portWwn) == portWwn) return &n;
+    return nullptr;
+}
+
+std::string zeros(std::size_t bytes) { return std::string(2 * bytes, '0'); }
+
+// Calls of one kind, each cut to what follows the handle.
+std::vector<std::string> rnidCalls(const santest::World& w) {
+    std::vector<std::string> out;
+    for (const std::string& line : w.calls("HBA_SendRNID")) out.push_back(line.substr(line.find(" wwn=") + 1));
+    return out;
+}
+
+TEST(RnidTargets, SentAfterEachProbeWhenTheNameServerDoesNotAnswer) {
+    const Json targets = Json::array({
+        fabtest::diskTarget("5000000000000101", "5000000000000111", "010101", "SER-1"),
+        fabtest::diskTarget("5000000000000201", "5000000000000211", "010201", "    "),
+        fabtest::diskTarget("5000000000000301", "5000000000000311", "010301", "SER-3"),
+    });
+    const Json fabric = {{"rnid", Json::array({{{"portName", "5000000000000111"},
+                                                {"associatedType", 11},
+                                                {"nodeManagement", 2},
+                                                {"ipAddress", "10.1.2.3"},
+                                                {"tcpPort", 80}},
+                                               {{"portName", "5000000000000211"}, {"format", 0xDE}, {"associatedType", 9}}})}};
+    santest::World w(fabtest::sanWorld(Json::array({fabtest::adapter("QLogic-A", "2000000000000001", targets)}), fabric));
+    const hba::DiscoveredAdapter& a = scan();
+
+    // The probe fails (no name server), so RNID follows each target's INQUIRY requests.
+    std::vector<std::string> order;
+    for (const std::string& line : w.calls())
+        if (line.rfind("HBA_SendRNID", 0) == 0 || line.rfind("HBA_SendReportLUNs", 0) == 0) order.push_back(line.substr(0, 18));
+    EXPECT_EQ(order, (std::vector<std::string>{"HBA_SendReportLUNs", "HBA_SendRNID handl", "HBA_SendReportLUNs",
+                                               "HBA_SendRNID handl", "HBA_SendReportLUNs", "HBA_SendRNID handl"}));
+    EXPECT_EQ(rnidCalls(w), (std::vector<std::string>{
+                                "wwn=5000000000000111 type=1 room=76 buf=" + zeros(76) + " -> status=0 size=76",
+                                "wwn=5000000000000211 type=1 room=76 buf=" + zeros(76) + " -> status=0 size=24",
+                                "wwn=5000000000000311 type=1 room=76 buf=" + zeros(76) + " -> status=13 size=76",
+                            }));
+
+    ASSERT_EQ(a.nodeList.size(), 4u) << "three targets and the adapter: no node of its own for an answer";
+    const hba::DeviceNode& storage = a.nodeList[0];
+    EXPECT_EQ(storage.rnidType, 11u);
+    EXPECT_EQ(storage.deviceType, hba::kDeviceTypeProcessor) << "a storage subsystem is an external controller";
+    EXPECT_EQ(text(storage.nodeName), "SER-1") << "a real serial number stays the name";
+    EXPECT_EQ(mgmt(storage), "http://10.1.2.3:80");
+    EXPECT_EQ(storage.portId, (hba::PortId{1, 1, 1}));
+
+    const hba::DeviceNode& other = a.nodeList[1];
+    EXPECT_EQ(other.rnidType, 0u) << "not the general topology format";
+    EXPECT_EQ(other.mgmtAddressCount, 0u);
+    EXPECT_EQ(other.deviceType, 0);
+    EXPECT_EQ(text(other.nodeName), "5000000000000201") << "a raw node WWN gives way to the RNID name";
+
+    EXPECT_EQ(a.nodeList[2].rnidType, 0u);
+    EXPECT_EQ(text(a.nodeList[2].nodeName), "SER-3");
+}
+
+TEST(RnidTargets, NoRequestWhenTheDriverDoesNotSupportIt) {
+    const Json targets = Json::array({fabtest::diskTarget("5000000000000101", "5000000000000111", "010101", "S")});
+    const Json fabric = {
+        {"rnid", Json::array({{{"portName", "5000000000000111"}, {"associatedType", 11}}})},
+        {"nameServer", {{"ports", Json::array({fabtest::nsPort("010101", "5000000000000111", "5000000000000101")})}}}};
+    santest::World w(fabtest::sanWorld(
+        Json::array({fabtest::adapter("QLogic-A", "2000000000000001", targets, /*rnid=*/false)}), fabric));
+    const hba::DiscoveredAdapter& a = scan();
+    EXPECT_TRUE(w.calls("HBA_SendRNID").empty());
+    EXPECT_EQ(a.nodeList[0].rnidType, 0u);
+    // The name server answered, so the other requests are only the probe and the platforms.
+    EXPECT_EQ(fabtest::ctCalls(w).size(), 2u);
+}
+
+// A name server of ports 0101nn, one per case, each with its RNID answer (or none).
+struct DecodeCase {
+    const char* what;
+    Json rnid;  // members of the port's rnid entry; null: no entry
+    uint32_t rnidType;
+    std::string address;
+};
+
+TEST(RnidWalk, DecodingTheAnswers) {
+    const std::string shortAnswer = "02000000DF100034";  // the header alone
+    const DecodeCase cases[] = {
+        {"storage subsystem", {{"associatedType", 11}}, 11, ""},
+        {"largest plain type", {{"associatedType", 18}}, 18, ""},
+        {"19 is no type", {{"associatedType", 19}}, 0, ""},
+        {"bits need the low byte FF", {{"associatedType", "0x80000000"}}, 0, ""},
+        {"FF without a known bit", {{"associatedType", "0x000000FF"}}, 0, ""},
+        {"hub", {{"associatedType", "0x800000FF"}}, 3, ""},
+        {"NAS bit tested first", {{"associatedType", "0x80C000FF"}}, 17, ""},
+        {"switch", {{"associatedType", "0x400000FF"}}, 4, ""},
+        {"storage access device", {{"associatedType", "0x020000FF"}}, 14, ""},
+        {"web management",
+         {{"associatedType", 9}, {"nodeManagement", 2}, {"ipAddress", "10.1.2.3"}, {"tcpPort", 80}},
+         9, "http://10.1.2.3:80"},
+        {"largest address",
+         {{"associatedType", 9}, {"nodeManagement", 2}, {"ipAddress", "255.255.255.255"}, {"tcpPort", 65535}},
+         9, "http://255.255.255.255:65535"},
+        {"management other than web", {{"associatedType", 9}, {"nodeManagement", 1}, {"ipAddress", "10.1.2.3"}}, 9, ""},
+        {"specific data too short for an address",
+         {{"associatedType", 9}, {"nodeManagement", 2}, {"specificLength", 0x33}, {"ipAddress", "10.1.2.3"}}, 9, ""},
+        {"no common data: type earlier, no address",
+         {{"commonLength", 0}, {"associatedType", 10}, {"nodeManagement", 2}, {"ipAddress", "10.1.2.3"}}, 10, ""},
+        {"other format", {{"format", 0xDE}, {"associatedType", 11}, {"nodeManagement", 2}}, 0, ""},
+        {"answer of 8 bytes", {{"raw", shortAnswer}}, 0, ""},
+        {"rejected", nullptr, 0, "(none)"},
+    };
+    Json ports = Json::array();
+    Json rnid = Json::array();
+    std::size_t i = 0;
+    for (const DecodeCase& c : cases) {
+        char id[7], port[17], node[17];
+        std::snprintf(id, sizeof id, "0101%02zX", i);
+        std::snprintf(port, sizeof port, "51000000000000%02zX", i);
+        std::snprintf(node, sizeof node, "50000000000000%02zX", i);
+        ports.push_back(fabtest::nsPort(id, port, node));
+        if (!c.rnid.is_null()) {
+            Json entry = c.rnid;
+            entry["portName"] = port;
+            rnid.push_back(entry);
+        }
+        ++i;
+    }
+    santest::World w(fabtest::sanWorld(Json::array({fabtest::adapter("QLogic-A", "2000000000000001", Json::array())}),
+                                       {{"nameServer", {{"ports", ports}}}, {"rnid", rnid}}));
+    const hba::DiscoveredAdapter& a = scan();
+
+    i = 0;
+    for (const DecodeCase& c : cases) {
+        char port[17];
+        std::snprintf(port, sizeof port, "51000000000000%02zX", i++);
+        const hba::DeviceNode* n = byPort(a, port);
+        if (c.address == "(none)") {
+            EXPECT_EQ(n, nullptr) << c.what << ": a failed RNID is skipped";
+            continue;
+        }
+        ASSERT_NE(n, nullptr) << c.what;
+        EXPECT_EQ(n->origin, hba::kOriginRnid) << c.what;
+        EXPECT_EQ(n->rnidType, c.rnidType) << c.what;
+        EXPECT_EQ(mgmt(*n), c.address) << c.what;
+        EXPECT_EQ(n->mgmtAddressCount, c.address.empty() ? 0u : 1u) << c.what;
+        EXPECT_EQ(n->portId, (hba::PortId{1, 1, static_cast<uint8_t>(i - 1)})) << c.what;
+    }
+}
+
+TEST(RnidWalk, RequestsNamesAndOrder) {
+    Json p1 = fabtest::nsPort("010200", "5100000000000001", "5000000000000001");
+    p1["symbolicNodeName"] = "ARRAY NODE";
+    p1["symbolicPortName"] = "ARRAY PORT";
+    Json p2 = fabtest::nsPort("0102E8", "5100000000000002", "5000000000000002");
+    p2["symbolicPortName"] = "TAPE PORT";
+    Json p3 = fabtest::nsPort("020300", "5100000000000003", "5000000000000003");
+    Json rnid = Json::array();
+    for (const char* port : {"5100000000000001", "5100000000000002", "5100000000000003"})
+        rnid.push_back({{"portName", port}, {"associatedType", 9}});
+    // The adapter's own port is listed too, and its answer merges into its own node.
+    Json own = fabtest::nsPort("010100", "2100000000000001", "2000000000000001");
+    rnid.push_back({{"portName", "2100000000000001"}, {"associatedType", 7}});
+    santest::World w(fabtest::sanWorld(Json::array({fabtest::adapter("QLogic-A", "2000000000000001", Json::array())}),
+                                       {{"nameServer", {{"ports", Json::array({own, p1, p2, p3})}}}, {"rnid", rnid}}));
+    const hba::DiscoveredAdapter& a = scan();
+
+    const std::string nxt = fabtest::preamble(0xFC, 0x02, 0x0100);
+    const std::string snn = fabtest::preamble(0xFA, 0x02, 0x0139);
+    const std::string spn = fabtest::preamble(0xFA, 0x02, 0x0118);
+    const std::vector<std::string> ct = {
+        nxt + "00000000 rsp=636 -> status=0",
+        fabtest::preamble(0xFA, 0x01, 0x01A2) + " rsp=8212 -> status=1",
+        snn + "2000000000000001 rsp=272 -> status=0",
+        spn + "00010100 rsp=272 -> status=0",
+        nxt + "00010100 rsp=636 -> status=0",
+        snn + "5000000000000001 rsp=272 -> status=0",
+        nxt + "00010200 rsp=636 -> status=0",
+        snn + "5000000000000002 rsp=272 -> status=0",
+        spn + "000102E8 rsp=272 -> status=0",
+        nxt + "000102E8 rsp=636 -> status=0",
+        snn + "5000000000000003 rsp=272 -> status=0",
+        spn + "00020300 rsp=272 -> status=0",
+        nxt + "00020300 rsp=636 -> status=0",
+    };
+    EXPECT_EQ(fabtest::ctCalls(w), ct);
+    // Each request carries the node name and the address in reverse byte order.
+    EXPECT_EQ(rnidCalls(w), (std::vector<std::string>{
+                                "wwn=2100000000000001 type=1 room=76 buf=2000000000000001000101" + zeros(65) +
+                                    " -> status=0 size=76",
+                                "wwn=5100000000000001 type=1 room=76 buf=5000000000000001000201" + zeros(65) +
+                                    " -> status=0 size=76",
+                                "wwn=5100000000000002 type=1 room=76 buf=5000000000000002E80201" + zeros(65) +
+                                    " -> status=0 size=76",
+                                "wwn=5100000000000003 type=1 room=76 buf=5000000000000003000302" + zeros(65) +
+                                    " -> status=0 size=76",
+                            }));
+
+    ASSERT_EQ(a.nodeList.size(), 4u);
+    EXPECT_EQ(a.nodeList[0].deviceType, hba::kDeviceTypeHba);
+    EXPECT_EQ(a.nodeList[0].rnidType, 7u);
+    EXPECT_EQ(text(a.nodeList[0].nodeName), text(a.nodeList[0].serialNumber)) << "the adapter keeps its serial";
+    const std::string names[] = {"ARRAY NODE", "TAPE PORT", "5000000000000003"};
+    for (std::size_t k = 1; k < 4; ++k) {
+        const hba::DeviceNode& n = a.nodeList[k];
+        EXPECT_EQ(n.origin, hba::kOriginRnid);
+        EXPECT_EQ(n.portType, hba::kPortTypeUndefined);
+        EXPECT_EQ(n.deviceType, 0);
+        EXPECT_TRUE(n.protocol.empty());
+        EXPECT_EQ(text(n.nodeName), names[k - 1]);
+        EXPECT_EQ(n.rnidType, 9u);
+    }
+    EXPECT_EQ(a.nodeList[2].portId, (hba::PortId{1, 2, 0xE8}));
+}
+
+TEST(RnidWalk, EndsWhereTheChainEnds) {
+    auto port = [](int n) {
+        char id[7], wwn[17], node[17];
+        std::snprintf(id, sizeof id, "0101%02X", n);
+        std::snprintf(wwn, sizeof wwn, "51000000000000%02X", n);
+        std::snprintf(node, sizeof node, "50000000000000%02X", n);
+        return fabtest::nsPort(id, wwn, node);
+    };
+    Json rnid = Json::array();
+    for (int n = 1; n <= 3; ++n) {
+        char wwn[17];
+        std::snprintf(wwn, sizeof wwn, "51000000000000%02X", n);
+        rnid.push_back({{"portName", wwn}, {"associatedType", 9}});
+    }
+    struct Case {
+        const char* what;
+        Json ports;
+        Json ct;
+        std::vector<std::string> asked;  // RNID requests, by port WWN
+        std::size_t nextRequests;        // GA_NXT requests, the probe included
+    } cases[] = {
+        {"a single entry comes back to itself", Json::array({port(1)}), Json::array(), {"5100000000000001"}, 2},
+        {"the ring closes at the first address",
+         Json::array({port(1), port(2), port(3)}),
+         Json::array(),
+         {"5100000000000001", "5100000000000002", "5100000000000003"},
+         4},
+        {"a failed next-entry request ends the walk",
+         Json::array({port(1), port(2), port(3)}),
+         Json::array({{{"command", "GA_NXT"}, {"portId", "010102"}, {"status", 1}}}),
+         {"5100000000000001", "5100000000000002"},
+         3},
+        {"a rejected next-entry request ends the walk",
+         Json::array({port(1), port(2), port(3)}),
+         Json::array({{{"command", "GA_NXT"}, {"portId", "010101"}, {"reject", Json::object()}}}),
+         {"5100000000000001"},
+         2},
+        {"a chain that loops without coming back ends at an address seen before",
+         Json::array({port(1), port(2), port(3)}),
+         Json::array({{{"command", "GA_NXT"},
+                       {"portId", "010103"},
+                       {"raw", fabtest::nextEntryAnswer("010102", "5100000000000002", "5000000000000002")}}}),
+         {"5100000000000001", "5100000000000002", "5100000000000003"},
+         4},
+    };
+    for (const Case& c : cases) {
+        Json fabric = {{"nameServer", {{"ports", c.ports}}}, {"rnid", rnid}, {"ct", c.ct}};
+        santest::World w(
+            fabtest::sanWorld(Json::array({fabtest::adapter("QLogic-A", "2000000000000001", Json::array())}), fabric));
+        const hba::DiscoveredAdapter& a = scan();
+        std::vector<std::string> asked;
+        for (const std::string& call : rnidCalls(w)) asked.push_back(call.substr(4, 16));
+        EXPECT_EQ(asked, c.asked) << c.what;
+        std::size_t next = 0;
+        for (const std::string& req : fabtest::ctCalls(w))
+            if (req.rfind(fabtest::preamble(0xFC, 0x02, 0x0100), 0) == 0) ++next;
+        EXPECT_EQ(next, c.nextRequests) << c.what;
+        EXPECT_EQ(a.nodeList.size(), 1 + c.asked.size()) << c.what;
+    }
+}
+
+}  // namespace

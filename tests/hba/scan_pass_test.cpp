@@ -1,0 +1,211 @@
+// The scan pass: the order of the requests, the discovered records it leaves, the sample
+// world, a full 32 x 512 SAN, and the program run end to end.
+#include <cstdlib>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "driver/scan_pass.h"
+#include "hba/discovered.h"
+#include "tests/hba/san_test_support.h"
+
+namespace {
+
+using santest::Json;
+
+const hba::HbaApi& api() { return santest::simulatedLibrary().api(); }
+
+// The fabric steps (CT pass-through, RNID) are left out: their own tests follow them.
+std::vector<std::string> scsiCalls(const santest::World& w) {
+    std::vector<std::string> out;
+    for (const std::string& line : w.calls())
+        if (line.rfind("HBA_SendCTPassThru", 0) != 0 && line.rfind("HBA_SendRNID", 0) != 0) out.push_back(line);
+    return out;
+}
+
+TEST(ScanPass, RequestsInTheirOrderAndTheRecordsTheyLeave) {
+    Json disabled = santest::adapter("QLogic-A", "2000000000000001", "9.1", Json::array());
+    disabled["openFails"] = true;
+    const Json disk = {{"lun", 0},
+                       {"inquiry", {{"deviceType", 0}, {"vendor", "ARRAYCO"}, {"product", "BIGARRAY"}}},
+                       {"page80", {{"serial", "ARR-0001"}}},
+                       {"page83", {{"designators", Json::array({{{"hex", "600A0B8000112233"}}})}}}};
+    Json enabled = santest::adapter("QLogic-B", "2000000000000002", "9.1",
+                                    Json::array({santest::targetPort("5000000000000001", "5100000000000001", "010203",
+                                                                     {{"units", Json::array({disk})}})}),
+                                    "\\\\.\\Scsi3:");
+    enabled["attributes"]["serialNumber"] = "QB-SERIAL";
+    santest::World w(santest::worldWithHba({{"adapters", Json::array({disabled, enabled})}}));
+
+    EXPECT_EQ(driver::discoverSan(api(), "host.example.com"), 1);
+
+    const std::string target = "wwn=5100000000000001";
+    const std::vector<std::string> expected = {
+        "HBA_LoadLibrary -> status=0",
+        "HBA_GetNumberOfAdapters -> count=2",
+        "HBA_GetAdapterName index=0 -> status=0 name=\"QLogic-A\"",
+        "HBA_OpenAdapter name=\"QLogic-A\" -> handle=0",
+        "HBA_GetAdapterName index=1 -> status=0 name=\"QLogic-B\"",
+        "HBA_OpenAdapter name=\"QLogic-B\" -> handle=1",
+        "HBA_RefreshInformation handle=1",
+        "HBA_GetAdapterAttributes handle=1 -> status=0",
+        "HBA_GetVersion -> version=2",
+        "HBA_GetAdapterPortAttributes handle=1 port=0 -> status=0",
+        "HBA_GetDiscoveredPortAttributes handle=1 port=0 index=0 -> status=0",
+        "HBA_SendReportLUNs handle=1 " + target + " rsp=2056 sense=100 -> status=0",
+        "HBA_SendScsiInquiry handle=1 " + target + " lun=0000000000000000 evpd=0 page=00 rsp=252 sense=100 -> status=0",
+        "HBA_SendScsiInquiry handle=1 " + target + " lun=0000000000000000 evpd=1 page=80 rsp=252 sense=100 -> status=0",
+        "HBA_SendScsiInquiry handle=1 " + target + " lun=0000000000000000 evpd=1 page=83 rsp=252 sense=100 -> status=0",
+        "HBA_CloseAdapter handle=1",
+        "HBA_FreeLibrary -> status=0",
+    };
+    EXPECT_EQ(scsiCalls(w), expected);
+
+    const hba::DiscoveredAdapterTable& found = hba::discoveredAdapters();
+    ASSERT_EQ(found.count(), 1);
+    const hba::DiscoveredAdapter& record = found[0];
+    EXPECT_EQ(record.adapterName, "QLogic-B") << "the first enabled adapter has record 0";
+    EXPECT_EQ(record.hostName, "host.example.com");
+    EXPECT_EQ(record.HBAOffset, 3u);
+    EXPECT_EQ(record.portId, (hba::PortId{0x0A, 0x0B, 0x0C}));
+    EXPECT_EQ(record.serialNumber, "QB-SERIAL");
+    ASSERT_EQ(record.nodeList.size(), 2u);
+
+    const hba::DeviceNode& t = record.nodeList[0];
+    EXPECT_EQ(t.portType, hba::kPortTypeTarget);
+    EXPECT_EQ(t.origin, hba::kOriginScsi);
+    EXPECT_EQ(t.portId, (hba::PortId{1, 2, 3}));
+    EXPECT_EQ(t.serialNumber.text(), "ARR-0001");
+    EXPECT_EQ(t.nodeName.text(), "ARR-0001");
+    EXPECT_EQ(t.page83Valid, 1);
+    EXPECT_EQ(t.protocol, "FCP");
+    EXPECT_EQ(santest::chars(t.vendorId), "ARRAYCO ");
+    ASSERT_EQ(t.lunList.size(), 1u);
+    EXPECT_EQ(t.lunList[0].PortBusTargLun, (std::array<uint8_t, 4>{3, 0, 0, 0}));
+    EXPECT_EQ(santest::chars(t.lunList[0].productId), "BIGARRAY        ");
+
+    const hba::DeviceNode& own = record.nodeList[1];
+    EXPECT_EQ(own.portType, hba::kPortTypeAdapter);
+    EXPECT_EQ(own.deviceType, hba::kDeviceTypeHba);
+    EXPECT_EQ(own.origin, hba::kOriginScsi);
+    EXPECT_EQ(own.portWwn, record.portWwn);
+    EXPECT_EQ(own.nodeWwn, record.nodeWwn);
+    EXPECT_EQ(own.portId, record.portId);
+    EXPECT_EQ(own.serialNumber.text(), "QB-SERIAL");
+    EXPECT_EQ(own.alternateId.text(), "QB-SERIAL");
+    EXPECT_EQ(own.protocol, "FCP");
+    EXPECT_TRUE(own.lunList.empty());
+}
+
+TEST(ScanPass, NoAdaptersStillReleasesTheLibrary) {
+    santest::World w(santest::worldWithHba(Json::object()));
+    EXPECT_EQ(driver::discoverSan(api(), "h"), 0);
+    EXPECT_EQ(w.calls(), (std::vector<std::string>{"HBA_LoadLibrary -> status=0", "HBA_GetNumberOfAdapters -> count=0",
+                                                   "HBA_FreeLibrary -> status=0"}));
+    EXPECT_EQ(hba::discoveredAdapters().count(), 0);
+}
+
+// The nodes the SCSI scan made, in list order (the fabric steps may add others).
+std::vector<const hba::DeviceNode*> scsiNodes(const hba::DiscoveredAdapter& record) {
+    std::vector<const hba::DeviceNode*> out;
+    for (const hba::DeviceNode& node : record.nodeList)
+        if (node.origin == hba::kOriginScsi) out.push_back(&node);
+    return out;
+}
+
+TEST(ScanPass, SampleWorld) {
+    santest::setEnv("SANSIM_WORLD", ATTRSCAN_SOURCE_DIR "/worlds/sample.json");
+    santest::setEnv("SANSIM_CALL_LOG", "");
+    ASSERT_EQ(driver::discoverSan(api(), "sanhost01"), 2);
+    const hba::DiscoveredAdapterTable& found = hba::discoveredAdapters();
+
+    // Adapter 0: the array's controller A, the tape library, the old enclosure, itself.
+    const auto first = scsiNodes(found[0]);
+    ASSERT_EQ(first.size(), 4u);
+    EXPECT_EQ(first[0]->lunList.size(), 3u);
+    EXPECT_EQ(first[0]->deviceType, hba::kDeviceTypeProcessor);
+    EXPECT_EQ(first[1]->lunList.size(), 2u);
+    EXPECT_EQ(first[1]->lunList[1].deviceType, 8) << "medium changer";
+    EXPECT_EQ(first[2]->lunList.size(), 1u) << "LUN 0 of the target without REPORT LUNS";
+    EXPECT_EQ(first[3]->deviceType, hba::kDeviceTypeHba);
+
+    // Adapter 1 sees the same array, its units under its own SCSI port number.
+    const auto second = scsiNodes(found[1]);
+    ASSERT_EQ(second.size(), 2u);
+    EXPECT_EQ(second[0]->nodeWwn, first[0]->nodeWwn);
+    EXPECT_NE(second[0]->portWwn, first[0]->portWwn);
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(first[0]->lunList[k].PortBusTargLun, (std::array<uint8_t, 4>{2, 0, 0, static_cast<uint8_t>(k)}));
+        EXPECT_EQ(second[0]->lunList[k].PortBusTargLun, (std::array<uint8_t, 4>{3, 0, 0, static_cast<uint8_t>(k)}));
+        EXPECT_FALSE(first[0]->lunList[k].page83Data.empty());
+        EXPECT_EQ(second[0]->lunList[k].page83Data, first[0]->lunList[k].page83Data);
+    }
+}
+
+TEST(ScanPass, ThirtyTwoAdaptersOf512TargetsEach) {
+    // Every slot of the tables in use: 32 adapters, each with 512 single-disk targets.
+    Json adapters = Json::array();
+    for (uint32_t a = 0; a < 32; ++a) {
+        Json ports = Json::array();
+        for (uint32_t t = 0; t < 512; ++t) {
+            const uint32_t id = a << 16 | t;
+            // Kept small: the world file of 16384 targets is read (and checked) by the library.
+            ports.push_back({{"nodeWwn", santest::wwnText(0x50, id)},
+                             {"portWwn", santest::wwnText(0x51, id)},
+                             {"target", {{"units", Json::array({{{"lun", 0}, {"inquiry", Json::object()}}})}}}});
+        }
+        // A driver without RNID: the test is about the SCSI side of a full table.
+        adapters.push_back(santest::adapter("QLogic-" + std::to_string(a), santest::wwnText(0x20, a), "8.00.09", ports,
+                                            "\\\\.\\Scsi" + std::to_string(a + 1) + ":"));
+    }
+    santest::World w(santest::worldWithHba({{"adapters", adapters}}), /*callLog=*/false);
+
+    ASSERT_EQ(driver::discoverSan(api(), "h"), 32);
+    const hba::DiscoveredAdapterTable& found = hba::discoveredAdapters();
+    for (uint32_t a = 0; a < 32; ++a) {
+        const hba::NodeList& nodes = found[a].nodeList;
+        ASSERT_EQ(nodes.size(), 513u) << a;
+        for (uint32_t t = 0; t < 512; ++t) {
+            const hba::DeviceNode& node = nodes[t];
+            ASSERT_EQ(node.portWwn[7], static_cast<uint8_t>(t)) << a << "/" << t;
+            ASSERT_EQ(node.lunList.size(), 1u) << a << "/" << t;
+            ASSERT_EQ(node.lunList[0].PortBusTargLun,
+                      (std::array<uint8_t, 4>{static_cast<uint8_t>(a + 1), 0, static_cast<uint8_t>(t), 0}));
+        }
+        EXPECT_EQ(nodes[512].deviceType, hba::kDeviceTypeHba);
+    }
+}
+
+#ifndef _WIN32
+int runScanner(const std::string& arguments) {
+    const std::string command = "LD_LIBRARY_PATH=" ATTRSCAN_BINARY_DIR "/sim " ATTRSCAN_BINARY_DIR
+                                "/driver/attrscan " + arguments + " > /dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
+
+TEST(ScanPass, TheProgramEndToEnd) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Windows program is run end to end under wine by hba_wine_san_e2e";
+#else
+    santest::World w(santest::worldWithHba(
+        {{"adapters", Json::array({santest::adapter("QLogic-A", "2000000000000001", "9.1", Json::array())})}}));
+
+    EXPECT_EQ(runScanner("10.1.1.1 scanner GUID Running"), 100);
+    EXPECT_FALSE(std::ifstream(w.callLogPath()).good()) << "a running overlap never loads the library";
+
+    EXPECT_EQ(runScanner("10.1.1.1 scanner GUID"), 0);
+    const auto calls = w.calls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front(), "HBA_LoadLibrary -> status=0");
+    EXPECT_EQ(calls.back(), "HBA_FreeLibrary -> status=0");
+    EXPECT_EQ(w.calls("HBA_CloseAdapter"), std::vector<std::string>{"HBA_CloseAdapter handle=1"});
+
+    std::remove(w.callLogPath().c_str());
+    EXPECT_EQ(runScanner("10.1.1.1 scanner GUID PE"), 0);
+    EXPECT_EQ(w.calls("HBA_CloseAdapter").size(), 1u) << "PE mode runs the same discovery";
+#endif
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+#include "tests/sim-hba/sim_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace simtest {
+
+Bytes bytes(std::string_view hex) {
+    Bytes out;
+    int hi = -1;
+    for (char c : hex) {
+        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+        if (d < 0) continue;
+        if (hi < 0) {
+            hi = d;
+        } else {
+            out.push_back(static_cast<uint8_t>(hi * 16 + d));
+            hi = -1;
+        }
+    }
+    return out;
+}
+
+std::string hex(const void* p, std::size_t n) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string s;
+    const auto* b = static_cast<const uint8_t*>(p);
+    for (std::size_t i = 0; i < n; ++i) {
+        s.push_back(kDigits[b[i] >> 4]);
+        s.push_back(kDigits[b[i] & 15]);
+    }
+    return s;
+}
+
+std::string padded(std::string_view text, std::size_t width) {
+    std::string s(text);
+    s.resize(width, ' ');
+    return hex(s.data(), s.size());
+}
+
+void setEnv(const char* name, const std::string& value) {
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
+const hba::HbaApi& api() {
+#ifdef SANSIM_DROPIN_PATH_KNOWN
+    static const hba::HbaLibrary library(SANSIM_DROPIN);
+#else
+    static const hba::HbaLibrary library;  // hbaapi.dll beside the test program
+#endif
+    return library.api();
+}
+
+void SimHba::SetUp() {
+    static std::mt19937_64 random{std::random_device{}()};
+    dir_ = std::filesystem::temp_directory_path() / ("sansim-test-" + std::to_string(random()));
+    std::filesystem::create_directories(dir_);
+}
+
+void SimHba::TearDown() {
+    api().HBA_FreeLibrary();
+    setEnv("SANSIM_CALL_LOG", "");
+    setEnv("SANSIM_WORLD", "");
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+}
+
+void SimHba::useWorld(std::string_view json) {
+    const auto world = dir_ / "world.json";
+    std::ofstream(world, std::ios::binary) << json;
+    setEnv("SANSIM_WORLD", world.string());
+    setEnv("SANSIM_CALL_LOG", (dir_ / "calls.log").string());
+    clearCallLog();
+    api().HBA_LoadLibrary();
+    clearCallLog();
+}
+
+HBA_HANDLE SimHba::open(HBA_UINT32 index) {
+    char name[256] = {};
+    EXPECT_EQ(api().HBA_GetAdapterName(index, name), HBA_STATUS_OK);
+    return api().HBA_OpenAdapter(name);
+}
+
+std::vector<std::string> SimHba::callLog() const {
+    std::ifstream in(dir_ / "calls.log", std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+void SimHba::clearCallLog() const { std::ofstream(dir_ / "calls.log", std::ios::binary | std::ios::trunc); }
+
+Bytes ctRequest(uint8_t type, uint8_t subtype, uint16_t code, const Bytes& payload) {
+    Bytes r(16 + payload.size(), 0);
+    r[0] = 0x01;
+    r[4] = type;
+    r[5] = subtype;
+    r[8] = static_cast<uint8_t>(code >> 8);
+    r[9] = static_cast<uint8_t>(code);
+    for (std::size_t i = 0; i < payload.size(); ++i) r[16 + i] = payload[i];
+    return r;
+}
+
+Bytes nameBlock(std::string_view name) {
+    Bytes b(256, 0);
+    b[0] = static_cast<uint8_t>(name.size());
+    std::copy(name.begin(), name.end(), b.begin() + 1);
+    return b;
+}
+
+}  // namespace simtest
