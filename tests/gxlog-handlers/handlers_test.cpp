@@ -209,6 +209,36 @@ TEST(FileHandler, ProblemsAreReportedAndCostOnlyTheRecord) {
     EXPECT_EQ(readAll(dir + "/c.log"), lines(1, 2));
 }
 
+// A configured codeset: the records are converted, and a character the codeset lacks
+// becomes the codeset services' substitute.
+TEST(FileHandler, RecordsInTheOutputCodeset) {
+    std::string data = ATTRSCAN_BINARY_DIR "/data";
+#ifdef _WIN32
+    if (data[0] == '/') data = "Z:" + data;
+#endif
+    if (!fs::exists(ATTRSCAN_BINARY_DIR "/data/codeset/aliases")) GTEST_SKIP() << "codeset data not generated";
+#ifdef _WIN32
+    _putenv_s("NLQDIR", data.c_str());
+#else
+    setenv("NLQDIR", data.c_str(), 1);
+#endif
+    const std::string dir = gxtest::freshDir("codeset");
+    {
+        Toolkit toolkit(kLogger + "h.className=gxg_filehandler\nh.fileName=" + dir + "/latin.log\nh.fileEncoding=ISO8859-1\n",
+                        "codeset");
+        ASSERT_TRUE(toolkit.ok());
+        GXgObject* logger = GXgGetLogger("app", nullptr);
+        GXgLogTrace(logger, "s", "m", 1, "caf\xC3\xA9", GXG_PARM_END);
+        GXgLogTrace(logger, "s", "m", 2, "\xE2\x82\xAC", GXG_PARM_END);  // the euro sign is not in Latin-1
+    }
+    EXPECT_EQ(readAll(dir + "/latin.log"), "T s m 1 caf\xE9\nT s m 2 ?\n");
+#ifdef _WIN32
+    _putenv_s("NLQDIR", "");
+#else
+    unsetenv("NLQDIR");
+#endif
+}
+
 TEST(ConsoleHandler, WritesRecordsToStandardOutput) {
     Toolkit toolkit(kLogger + "h.className=gxg_consolehandler\n"
                     "app.child.listenerNames=xh\nxh.className=gxg_consolehandler\nxh.formatterName=x\n"
