@@ -122,12 +122,15 @@ GXgObject* GXgGetLogger(const char* name, const char* className) {
 
 bool GXgIsLoggable(GXgObject* logger, GXgLevel level) {
     std::lock_guard guard(gxlog::toolkitLock());
-    return logger && gxlog::GXgLevelPasses(logger->level, level);
+    // Loggers exist only while the toolkit is started: one kept past shut-down is never
+    // looked at.
+    return gxlog::g_started && logger && gxlog::GXgLevelPasses(logger->level, level);
 }
 
 void GXgLogTrace(GXgObject* logger, const char* sourceFile, const char* method, int line,
                  const char* format, ...) {
     std::lock_guard guard(gxlog::toolkitLock());
+    if (!gxlog::g_started) return;
     va_list items;
     va_start(items, format);
     GXgLogTextV(logger, GXG_LEVEL_DEBUG_MIN, sourceFile, method, line, format, items);
