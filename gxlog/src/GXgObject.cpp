@@ -20,7 +20,11 @@ namespace gxlog {
 namespace {
 
 // The object registry. It owns the records; its reference is counted like any other.
-std::map<std::string, std::unique_ptr<GXgObject>, std::less<>> g_objects;
+// Never destroyed: a program that ends without shutting the toolkit down (as the
+// scanner's file-system summary does) leaves its objects alone at exit, instead of
+// destroying them in an order that static destruction does not control.
+using ObjectRegistry = std::map<std::string, std::unique_ptr<GXgObject>, std::less<>>;
+ObjectRegistry& g_objects = *new ObjectRegistry;
 
 // Listener chains come from the configuration and may loop (a handler listed among its
 // own listeners, or two handlers listing each other). An object that is already passing
@@ -350,7 +354,7 @@ void GXgDestroyAllObjects() {
             GXgReleaseObject(formatter);
         }
     }
-    auto objects = std::move(g_objects);
+    ObjectRegistry objects = std::move(g_objects);
     g_objects.clear();
     for (auto& [name, object] : objects) {
         // Handlers are closed with no instance data left, so nothing more is written.
