@@ -468,14 +468,14 @@ bool GXgFormat::render(CxStringBuff& out, NlqCodeset* codeset) const {
             case 'a': case 'A': {
                 // Hexadecimal floating point: the platform's own rendering.
                 if (v.kind != ArgValue::Kind::Floating) return false;
-                char spec[16];
-                std::snprintf(spec, sizeof spec, "%%%s%s%s%s%s.*%c", left ? "-" : "",
+                char hexFormat[16];
+                std::snprintf(hexFormat, sizeof hexFormat, "%%%s%s%s%s%s.*%c", left ? "-" : "",
                               (c.flags & kFlagZero) ? "0" : "", (c.flags & kFlagPlus) ? "+" : "",
                               (c.flags & kFlagSpace) ? " " : "", (c.flags & kFlagAlt) ? "#" : "",
                               c.conversion);
                 char buf[128];
-                const int n = precision < 0 ? std::snprintf(buf, sizeof buf, spec, -1, v.real)
-                                            : std::snprintf(buf, sizeof buf, spec, precision > 40 ? 40 : precision, v.real);
+                const int n = precision < 0 ? std::snprintf(buf, sizeof buf, hexFormat, -1, v.real)
+                                            : std::snprintf(buf, sizeof buf, hexFormat, precision > 40 ? 40 : precision, v.real);
                 if (n < 0 || static_cast<std::size_t>(n) >= sizeof buf) return false;
                 ok = appendFilled(out, {}, std::string_view(buf, n), width, left, false);
                 break;
