@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "document/attribute_writer.h"
+#include "document/entity_builders.h"
 #include "inventory/disk_survey.h"
 #include "inventory/drive_survey.h"
 #include "inventory/host_identity.h"
@@ -15,7 +16,7 @@ ScanParameters& scanParameters() {
     return params;
 }
 
-AttributeModel gatherAttributeModel(int /*adapterCount*/, const std::string& modeText) {
+AttributeModel gatherAttributeModel(int adapterCount, const std::string& modeText) {
     const ScanParameters& params = scanParameters();
     const bool running = modeText == "Running";
 
@@ -34,10 +35,19 @@ AttributeModel gatherAttributeModel(int /*adapterCount*/, const std::string& mod
         m.logicalVolumes = inv::getLogicalVolumeInfo(*m.operatingSystem, m.system, drives);
         m.hostFileSystems = inv::getHfsInfo(*m.operatingSystem, m.system, drives);
     }
-    // The SAN entities (controllers, peripheral entities, logical units) come here, before
-    // the physical volumes, which are named after the logical unit at their address.
+
+    // SAN entities, before the physical volumes (which name the logical unit at their
+    // address), then the FC nodes, ports and groups after them.
+    m.controllers = reStructAdapterInfo(m.system, adapterCount);
+    m.peripheralEntities = reStructDeviceToPE(adapterCount);
+    m.logicalUnits = assembleLUN(m.peripheralEntities, m.system, adapterCount);
+
     if (!running)
         m.physicalVolumes = inv::getPhysicalVolumeInfo(*m.operatingSystem, m.system, m.logicalUnits, disks);
+
+    m.fcNodes = reStructDeviceToFCN(m.system, adapterCount, m.peripheralEntities);
+    m.fcPorts = reStructDeviceToFCP(adapterCount);
+    m.connectivityGroups = assembleCG(m.controllers, m.fcNodes, m.fcPorts, adapterCount);
     return m;
 }
 

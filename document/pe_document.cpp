@@ -3,16 +3,20 @@
 #include <cstdio>
 
 #include "document/attribute_document.h"
+#include "document/entity_builders.h"
 #include "document/writer_parts.h"
 #include "inventory/host_identity.h"
 
 namespace doc {
 
-AttributeModel gatherPeModel(int /*adapterCount*/) {
+AttributeModel gatherPeModel(int adapterCount) {
     const ScanParameters& params = scanParameters();
     AttributeModel m;
     m.system = inv::getSystemInfo(params.systemGuid);
     if (!params.systemGuid.empty()) m.system.id = params.systemGuid;
+    m.controllers = reStructAdapterInfo(m.system, adapterCount);
+    m.peripheralEntities = reStructDeviceToPE(adapterCount);
+    m.fcNodes = reStructDeviceToFCN(m.system, adapterCount, m.peripheralEntities);
     return m;
 }
 

@@ -45,6 +45,13 @@ std::string describe(const json& v) {
 
 }  // namespace
 
+const std::regex& SchemaSet::compiled(const std::string& pattern) const {
+    auto it = patterns_.find(pattern);
+    if (it == patterns_.end())
+        it = patterns_.emplace(pattern, std::regex(pattern, std::regex::ECMAScript | std::regex::optimize)).first;
+    return it->second;
+}
+
 void SchemaSet::add(const std::string& name, json schema) { schemas_[name] = std::move(schema); }
 
 std::optional<SchemaViolation> SchemaSet::check(const std::string& name, const json& value) const {
@@ -115,8 +122,7 @@ std::optional<SchemaViolation> SchemaSet::checkAt(const std::string& file, const
         if (auto m = schema.find("maxLength"); m != schema.end() && s.size() > m->get<std::size_t>())
             return SchemaViolation{place, "text longer than " + describe(*m) + " characters"};
         if (auto p = schema.find("pattern"); p != schema.end() && p->is_string()) {
-            const std::regex re(p->get<std::string>(), std::regex::ECMAScript);
-            if (!std::regex_search(s, re))
+            if (!std::regex_search(s, compiled(p->get<std::string>())))
                 return SchemaViolation{place, describe(value) + " does not match " + p->get<std::string>()};
         }
     }

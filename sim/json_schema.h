@@ -7,6 +7,7 @@
 
 #include <map>
 #include <optional>
+#include <regex>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -29,7 +30,11 @@ private:
     std::optional<SchemaViolation> checkAt(const std::string& file, const nlohmann::json& schema,
                                            const nlohmann::json& value, const std::string& place,
                                            int depth) const;
+    const std::regex& compiled(const std::string& pattern) const;
+
     std::map<std::string, nlohmann::json> schemas_;
+    // Patterns compiled once: large worlds check the same pattern thousands of times.
+    mutable std::map<std::string, std::regex> patterns_;
 };
 
 }  // namespace sim

@@ -1,8 +1,11 @@
 #include "tests/document/reference_writer.h"
 
 #include <list>
+#include <map>
 
+#include "common/text.h"
 #include "document/attribute_writer.h"
+#include "document/entity_parts.h"
 #include "document/xml_out.h"
 
 namespace reference {
@@ -213,6 +216,140 @@ std::string renderPeModeXml(AttributeModel m, const ScanParameters& params) {
     }
     out.line("</AttributeXml>");
     return text;
+}
+
+}  // namespace reference
+
+// ---- SAN entities -------------------------------------------------------------------
+
+namespace reference {
+
+using namespace doc;
+
+namespace {
+
+const hba::DiscoveredAdapter* adapterAtPort(std::span<const hba::DiscoveredAdapter> adapters, const hba::PortId& id) {
+    for (const auto& a : adapters)
+        if (a.portId == id) return &a;
+    return nullptr;
+}
+
+}  // namespace
+
+void buildSanEntities(AttributeModel& m, std::span<const hba::DiscoveredAdapter> adapters, bool peOnly) {
+    const std::string sid = m.system.id;
+    for (const auto& a : adapters) m.controllers.push_back(makeController(sid, a));
+    for (const auto& a : adapters)
+        for (const auto& node : a.nodeList)
+            if (!node.lunList.empty()) m.peripheralEntities.push_back(makePeripheralEntity(a, node));
+
+    if (!peOnly) {
+        for (const auto& pe : m.peripheralEntities) {
+            for (int d = 0; d < pe.unitCount; ++d) {
+                LogicalUnitRecord lu = makeLogicalUnit(pe, d, sid);
+                bool found = false;
+                for (const auto& a : adapters) {
+                    for (const auto& node : a.nodeList) {
+                        if (node.lunList.empty()) continue;
+                        if (unitPrefix(a, node) == pe.unitPrefix &&
+                            scan::hexText(node.serialNumber.bytes()) == pe.serialText) {
+                            if (static_cast<std::size_t>(d) < node.lunList.size())
+                                fillLogicalUnit(lu, node.lunList[static_cast<std::size_t>(d)], sid, a);
+                            found = true;
+                            break;
+                        }
+                    }
+                    if (found) break;
+                }
+                m.logicalUnits.push_back(lu);
+            }
+        }
+    }
+
+    for (const auto& a : adapters) {
+        for (const auto& node : a.nodeList) {
+            if (node.origin == 0) continue;
+            std::string controllerRef;
+            if (isAdapterNode(node) && adapterAtPort(adapters, node.portId)) controllerRef = controllerId(sid, a);
+            const std::string entityRef = isAdapterNode(node) ? "" : scan::hexText(node.alternateId.bytes());
+            const std::string* productId = nullptr;
+            for (const auto& pe : m.peripheralEntities)
+                if (pe.id == entityRef) {
+                    for (const auto& p : pe.parameters.nodes())
+                        if (p.name == "Product ID") {
+                            productId = &p.value;
+                            break;
+                        }
+                    break;
+                }
+            m.fcNodes.push_back(makeFcNode(node, controllerRef, productId));
+        }
+    }
+    if (peOnly) return;
+
+    for (const auto& a : adapters)
+        for (const auto& node : a.nodeList) m.fcPorts.push_back(makeFcPort(node));
+
+    if (adapters.empty()) return;
+    for (const auto& port : m.fcPorts) {
+        ConnectivityGroupRecord g = makeGroup(port);
+        const FcNodeRecord* node = nullptr;
+        for (const auto& n : m.fcNodes)
+            if (n.id == port.nodeRef) {
+                node = &n;
+                break;
+            }
+        const ControllerRecord* controller = nullptr;
+        if (node && !node->controllerRef.empty())
+            for (const auto& c : m.controllers)
+                if (c.id == node->controllerRef) {
+                    controller = &c;
+                    break;
+                }
+        const std::string* name = nullptr;
+        if (controller)
+            for (const auto& p : controller->parameters.nodes())
+                if (p.name == "Name") {
+                    name = &p.value;
+                    break;
+                }
+        if (name) {
+            for (const auto& a : adapters) {
+                if (documentText(a.adapterName) != *name) continue;
+                for (const auto& n : a.nodeList)
+                    if (!n.lunList.empty()) g.members.push_back(scan::hexText(n.portWwn));
+                break;
+            }
+            for (std::size_t i = 0; i < g.members.size();) {
+                bool earlier = false;
+                for (std::size_t e = 0; e < i; ++e)
+                    if (g.members[e] == g.members[i]) earlier = true;
+                if (earlier) g.members.erase(g.members.begin() + static_cast<std::ptrdiff_t>(i));
+                else ++i;
+            }
+        }
+        m.connectivityGroups.push_back(g);
+    }
+}
+
+std::vector<LogicalUnitRecord> unitsBySerial(const std::deque<PeripheralEntityRecord>& entities,
+                                             const std::string& systemId,
+                                             std::span<const hba::DiscoveredAdapter> adapters) {
+    std::vector<LogicalUnitRecord> units;
+    for (const auto& pe : entities)
+        for (int d = 0; d < pe.unitCount; ++d) units.push_back(makeLogicalUnit(pe, d, systemId));
+    std::map<const hba::DeviceNode*, std::size_t> next;
+    for (auto& lu : units) {
+        const std::string serial = lu.parameters.nodes().front().value;
+        for (const auto& a : adapters)
+            for (const auto& node : a.nodeList) {
+                if (node.lunList.empty() || scan::hexText(node.serialNumber.bytes()) != serial) continue;
+                std::size_t& i = next[&node];
+                fillLogicalUnit(lu, node.lunList[i], systemId, a);
+                if (i + 1 < node.lunList.size()) ++i;
+            }
+    }
+    return units;
 }
 
 }  // namespace reference

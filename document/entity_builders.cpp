@@ -1,0 +1,219 @@
+#include "document/entity_builders.h"
+
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+#include "common/scan_trace.h"
+#include "common/text.h"
+#include "document/entity_parts.h"
+
+namespace doc {
+
+namespace {
+
+DiscoveredAdapters tableAdapters(int n) { return hba::discoveredAdapters().first(n); }
+
+void trace(const char* method, int line, const char* text) {
+    scan::trace(scan::kSourceSurveyXml, method, line, text);
+}
+
+uint32_t portIdKey(const hba::PortId& id) { return uint32_t{id[0]} << 16 | uint32_t{id[1]} << 8 | id[2]; }
+
+// The first record of a list for each id (or other key), in list order.
+template <class Record, class List, class Key>
+std::unordered_map<std::string_view, const Record*> firstByKey(const List& list, Key key) {
+    std::unordered_map<std::string_view, const Record*> first;
+    first.reserve(list.size());
+    for (const Record& r : list) first.try_emplace(key(r), &r);
+    return first;
+}
+
+template <class Map>
+auto lookup(const Map& map, std::string_view key) -> typename Map::mapped_type {
+    const auto it = map.find(key);
+    return it == map.end() ? nullptr : it->second;
+}
+
+// A node with logical units and the adapter whose list holds it.
+struct UnitSource {
+    const hba::DiscoveredAdapter* adapter;
+    const hba::DeviceNode* node;
+};
+
+struct PairHash {
+    std::size_t operator()(const std::pair<std::string, std::string>& p) const noexcept {
+        const std::size_t a = std::hash<std::string>{}(p.first);
+        return a ^ (std::hash<std::string>{}(p.second) + 0x9E3779B97F4A7C15ull + (a << 6) + (a >> 2));
+    }
+};
+
+}  // namespace
+
+std::vector<ControllerRecord> reStructAdapterInfo(const SystemRecord& system, int n) {
+    return reStructAdapterInfo(system, tableAdapters(n));
+}
+
+std::vector<ControllerRecord> reStructAdapterInfo(const SystemRecord& system, DiscoveredAdapters adapters) {
+    trace("reStructAdapterInfo", 2069, "Entering reStructAdapterInfo function");
+    std::vector<ControllerRecord> controllers;
+    controllers.reserve(adapters.size());
+    for (const auto& adapter : adapters) controllers.push_back(makeController(system.id, adapter));
+    trace("reStructAdapterInfo", 2243, "Exiting reStructAdapterInfo function");
+    return controllers;
+}
+
+std::deque<PeripheralEntityRecord> reStructDeviceToPE(int n) { return reStructDeviceToPE(tableAdapters(n)); }
+
+std::deque<PeripheralEntityRecord> reStructDeviceToPE(DiscoveredAdapters adapters) {
+    trace("reStructDeviceToPE", 2275, "Entering reStructDeviceToPE function");
+    std::deque<PeripheralEntityRecord> entities;
+    for (const auto& adapter : adapters)
+        for (const auto& node : adapter.nodeList)
+            if (!node.lunList.empty()) entities.push_back(makePeripheralEntity(adapter, node));
+    if (!entities.empty()) trace("reStructDeviceToPE", 2495, "Exiting reStructDeviceToPE function");
+    return entities;
+}
+
+std::vector<LogicalUnitRecord> assembleLUN(const std::deque<PeripheralEntityRecord>& entities,
+                                           const SystemRecord& system, int n) {
+    return assembleLUN(entities, system, tableAdapters(n));
+}
+
+// Each entity stands for one node with logical units; its units take that node's logical
+// units in order, unit d the node's d-th. The node is found again by the entity's unit
+// prefix (node port and adapter port) together with its serial text. Matching on the
+// serial alone would mix up the paths of a device seen through several ports or
+// adapters, which all carry the device's serial: the units of one path would take the
+// addresses and identities of another.
+std::vector<LogicalUnitRecord> assembleLUN(const std::deque<PeripheralEntityRecord>& entities,
+                                           const SystemRecord& system, DiscoveredAdapters adapters) {
+    trace("assembleLUN", 2559, "Entering assembleLUN function");
+    std::vector<LogicalUnitRecord> units;
+    if (adapters.empty() || entities.empty()) return units;
+
+    // The first node with logical units of each (unit prefix, serial text).
+    std::unordered_map<std::pair<std::string, std::string>, UnitSource, PairHash> sources;
+    for (const auto& adapter : adapters)
+        for (const auto& node : adapter.nodeList)
+            if (!node.lunList.empty())
+                sources.try_emplace(std::pair(unitPrefix(adapter, node), scan::hexText(node.serialNumber.bytes())),
+                                    UnitSource{&adapter, &node});
+
+    for (const auto& entity : entities) {
+        const auto it = sources.find(std::pair(entity.unitPrefix, entity.serialText));
+        for (int d = 0; d < entity.unitCount; ++d) {
+            LogicalUnitRecord& unit = units.emplace_back(makeLogicalUnit(entity, d, system.id));
+            if (it == sources.end()) continue;
+            const auto& luns = it->second.node->lunList;
+            if (static_cast<std::size_t>(d) < luns.size())
+                fillLogicalUnit(unit, luns[static_cast<std::size_t>(d)], system.id, *it->second.adapter);
+        }
+    }
+    if (!units.empty()) trace("assembleLUN", 2749, "Exiting assembleLUN function");
+    return units;
+}
+
+std::deque<FcNodeRecord> reStructDeviceToFCN(const SystemRecord& system, int n,
+                                             const std::deque<PeripheralEntityRecord>& entities) {
+    return reStructDeviceToFCN(system, tableAdapters(n), entities);
+}
+
+std::deque<FcNodeRecord> reStructDeviceToFCN(const SystemRecord& system, DiscoveredAdapters adapters,
+                                             const std::deque<PeripheralEntityRecord>& entities) {
+    trace("reStructDeviceToFCN", 2789, "Entering reStructDeviceToFCN function");
+    std::deque<FcNodeRecord> fcNodes;
+    std::unordered_set<uint32_t> adapterPorts;
+    for (const auto& adapter : adapters) adapterPorts.insert(portIdKey(adapter.portId));
+    const auto entityById = firstByKey<PeripheralEntityRecord>(
+        entities, [](const PeripheralEntityRecord& e) -> std::string_view { return e.id; });
+
+    for (const auto& adapter : adapters) {
+        const std::string ownController = controllerId(system.id, adapter);
+        for (const auto& node : adapter.nodeList) {
+            if (node.origin == 0) continue;
+            // An adapter node at the port of a discovered adapter belongs to the controller
+            // of the adapter whose list holds it.
+            std::string controllerRef;
+            if (isAdapterNode(node) && adapterPorts.contains(portIdKey(node.portId))) controllerRef = ownController;
+            const std::string entityRef = isAdapterNode(node) ? std::string() : scan::hexText(node.alternateId.bytes());
+            const std::string* productId = nullptr;
+            if (const PeripheralEntityRecord* entity = lookup(entityById, entityRef))
+                productId = entity->parameters.find("Product ID");
+            fcNodes.push_back(makeFcNode(node, std::move(controllerRef), productId));
+        }
+    }
+    if (!fcNodes.empty()) trace("reStructDeviceToFCN", 2990, "Exiting reStructDeviceToFCN function");
+    return fcNodes;
+}
+
+std::deque<FcPortRecord> reStructDeviceToFCP(int n) { return reStructDeviceToFCP(tableAdapters(n)); }
+
+std::deque<FcPortRecord> reStructDeviceToFCP(DiscoveredAdapters adapters) {
+    trace("reStructDeviceToFCP", 3043, "Entering reStructDeviceToFCP function");
+    std::deque<FcPortRecord> ports;
+    for (const auto& adapter : adapters)
+        for (const auto& node : adapter.nodeList) ports.push_back(makeFcPort(node));
+    if (!ports.empty()) trace("reStructDeviceToFCP", 3105, "Exiting reStructDeviceToFCP function");
+    return ports;
+}
+
+std::vector<ConnectivityGroupRecord> assembleCG(const std::vector<ControllerRecord>& controllers,
+                                                const std::deque<FcNodeRecord>& fcNodes,
+                                                const std::deque<FcPortRecord>& fcPorts, int n) {
+    return assembleCG(controllers, fcNodes, fcPorts, tableAdapters(n));
+}
+
+std::vector<ConnectivityGroupRecord> assembleCG(const std::vector<ControllerRecord>& controllers,
+                                                const std::deque<FcNodeRecord>& fcNodes,
+                                                const std::deque<FcPortRecord>& fcPorts,
+                                                DiscoveredAdapters adapters) {
+    trace("assembleCG", 3171, "Entering assembleCG function");
+    std::vector<ConnectivityGroupRecord> groups;
+    if (!adapters.empty() && !fcPorts.empty()) {
+        const auto nodeById =
+            firstByKey<FcNodeRecord>(fcNodes, [](const FcNodeRecord& r) -> std::string_view { return r.id; });
+        const auto controllerById = firstByKey<ControllerRecord>(
+            controllers, [](const ControllerRecord& r) -> std::string_view { return r.id; });
+        // Adapter names as the controllers' "Name" parameters show them.
+        std::vector<std::string> names;
+        names.reserve(adapters.size());
+        for (const auto& adapter : adapters) names.push_back(documentText(adapter.adapterName));
+        std::unordered_map<std::string_view, std::size_t> adapterByName;
+        for (std::size_t i = 0; i < names.size(); ++i) adapterByName.try_emplace(names[i], i);
+
+        // The members of an adapter's group, made once per adapter: the port WWNs of its
+        // nodes with logical units, each once, in node order.
+        std::unordered_map<std::size_t, std::vector<std::string>> membersOf;
+        const auto members = [&](std::size_t a) -> const std::vector<std::string>& {
+            auto [it, added] = membersOf.try_emplace(a);
+            if (added) {
+                std::unordered_set<std::string> seen;
+                for (const auto& node : adapters[a].nodeList) {
+                    if (node.lunList.empty()) continue;
+                    std::string wwn = scan::hexText(node.portWwn);
+                    if (seen.insert(wwn).second) it->second.push_back(std::move(wwn));
+                }
+            }
+            return it->second;
+        };
+
+        groups.reserve(fcPorts.size());
+        for (const auto& port : fcPorts) {
+            ConnectivityGroupRecord& group = groups.emplace_back(makeGroup(port));
+            const FcNodeRecord* node = lookup(nodeById, port.nodeRef);
+            if (!node || node->controllerRef.empty()) continue;
+            const ControllerRecord* controller = lookup(controllerById, node->controllerRef);
+            if (!controller) continue;
+            const std::string* name = controller->parameters.find("Name");
+            if (!name) continue;
+            if (const auto it = adapterByName.find(*name); it != adapterByName.end())
+                group.members = members(it->second);
+        }
+    }
+    trace("assembleCG", 3293, "Exiting assembleCG function");
+    return groups;
+}
+
+}  // namespace doc

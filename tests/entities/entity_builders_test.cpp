@@ -1,0 +1,290 @@
+// The entity builders on hand-built discovered lists: ids and references, the parameters
+// that depend on the device's data, the identifiers too long for the old fields, and the
+// physical volume that shares its address with the units of two paths.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "common/text.h"
+#include "document/attribute_writer.h"
+#include "document/entity_builders.h"
+#include "document/entity_parts.h"
+
+namespace {
+
+using namespace doc;
+
+template <std::size_t N>
+std::array<char, N> field(std::string_view text) {
+    std::array<char, N> f;
+    f.fill(' ');
+    std::copy_n(text.begin(), std::min(text.size(), N), f.begin());
+    return f;
+}
+
+hba::Wwn wwn(uint64_t v) {
+    hba::Wwn w;
+    for (int i = 7; i >= 0; --i, v >>= 8) w[static_cast<std::size_t>(i)] = static_cast<uint8_t>(v);
+    return w;
+}
+
+hba::LunRecord unit(uint8_t port, uint8_t target, uint8_t lun, std::string_view ident) {
+    hba::LunRecord l;
+    l.deviceType = 0;
+    l.vendorId = field<8>("ACME");
+    l.productId = field<16>("ARRAY");
+    l.productRevision = field<4>("0001");
+    l.PortBusTargLun = {port, 0, target, lun};
+    std::copy_n(ident.begin(), std::min<std::size_t>(ident.size(), 38), l.inquiryIdent.begin());
+    l.inquiryData = {0, 0, 5, 2, 3, 0, 0, 2};  // additional length 3: eight bytes
+    return l;
+}
+
+hba::DeviceNode target(uint64_t nodeWwn, uint64_t portWwn, std::string_view serial, std::string_view product) {
+    hba::DeviceNode n;
+    n.origin = hba::kOriginScsi;
+    n.portType = hba::kPortTypeTarget;
+    n.nodeWwn = wwn(nodeWwn);
+    n.portWwn = wwn(portWwn);
+    n.serialNumber = hba::ShortBytes(serial);
+    n.nodeName = n.serialNumber;
+    n.alternateId = hba::ShortBytes(std::span<const uint8_t>(n.nodeWwn));
+    n.productId = field<16>(product);
+    n.vendorId = field<8>("ACME");
+    n.productRevision = field<4>("0001");
+    return n;
+}
+
+hba::DiscoveredAdapter adapter(std::string name, uint64_t nodeWwn, uint64_t portWwn, hba::PortId portId) {
+    hba::DiscoveredAdapter a;
+    a.adapterName = std::move(name);
+    a.nodeWwn = wwn(nodeWwn);
+    a.portWwn = wwn(portWwn);
+    a.portId = portId;
+    hba::DeviceNode own;
+    own.origin = hba::kOriginScsi;
+    own.portType = hba::kPortTypeAdapter;
+    own.deviceType = hba::kDeviceTypeHba;
+    own.nodeWwn = a.nodeWwn;
+    own.portWwn = a.portWwn;
+    own.portId = portId;
+    a.nodeList.append(own);
+    return a;
+}
+
+SystemRecord systemS() {
+    SystemRecord s;
+    s.id = "S";
+    return s;
+}
+
+std::string value(const ParameterList& p, std::string_view name) {
+    const std::string* v = p.find(name);
+    return v ? *v : "<absent>";
+}
+
+TEST(EntityBuilders, ControllerIdAndParameters) {
+    auto a = adapter("A0", 0x200000E08B010203, 0x210000E08B010203, {1, 1, 0});
+    a.hardwareVersion = "<rev>\x01";
+    a.hbaApiVersion = 2;
+    a.vendorSpecificId = 0;
+    std::vector<hba::DiscoveredAdapter> adapters{a, adapter(std::string(300, 'N'), 1, 2, {1, 2, 0})};
+    const auto controllers = reStructAdapterInfo(systemS(), adapters);
+    ASSERT_EQ(controllers.size(), 2u);
+    EXPECT_EQ(controllers[0].id, "S:200000E08B010203:A0");
+    EXPECT_EQ(controllers[0].owner, "S");
+    EXPECT_EQ(value(controllers[0].parameters, "Hardware Version"), "%3Crev>%01");
+    EXPECT_EQ(value(controllers[0].parameters, "Common API Version"), "2");
+    EXPECT_EQ(value(controllers[0].parameters, "Vendor Specific ID"), "<absent>");
+    EXPECT_EQ(value(controllers[0].parameters, "Driver Version"), "<absent>");
+    // A long adapter name: the id keeps its width, the node's reference is cut alike.
+    EXPECT_EQ(controllers[1].id.size(), kIdCapacity - 1);
+    const auto nodes = reStructDeviceToFCN(systemS(), adapters, {});
+    ASSERT_EQ(nodes.size(), 2u);
+    EXPECT_EQ(nodes[0].controllerRef, controllers[0].id);
+    EXPECT_EQ(nodes[1].controllerRef, controllers[1].id);
+}
+
+// Each path of a device seen through two adapters gives its own units the logical units
+// it found, in order: the second path's units are not the first path's, nor repeated.
+TEST(EntityBuilders, UnitsTakeTheirOwnPathsLogicalUnitsInOrder) {
+    std::vector<hba::DiscoveredAdapter> adapters;
+    for (uint8_t port : {2, 3}) {
+        auto a = adapter("A" + std::to_string(port), 0x2000000000000000u + port, 0x2100000000000000u + port,
+                         {port, 0, 0});
+        auto t = target(0x5000000000000001, 0x5000000000000010 + port, "SERIAL-1", "ARRAY");
+        for (uint8_t lun = 0; lun < 3; ++lun) t.lunList.push_back(unit(port, 0, lun, "UNIT-" + std::to_string(lun)));
+        a.nodeList.append(t);
+        adapters.push_back(std::move(a));
+    }
+    // A node without units: no entity, but its node and port.
+    adapters[0].nodeList.append(target(0x1000000000000001, 0x1000000000000002, "", "SWITCH"));
+
+    const auto entities = reStructDeviceToPE(adapters);
+    ASSERT_EQ(entities.size(), 2u);
+    EXPECT_EQ(entities[0].id, entities[1].id);
+    const auto units = assembleLUN(entities, systemS(), adapters);
+    ASSERT_EQ(units.size(), 6u);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const uint8_t port = i < 3 ? 2 : 3;
+        const auto lun = static_cast<uint8_t>(i % 3);
+        EXPECT_EQ(units[i].id, scan::hexText(wwn(0x5000000000000010 + port)) +
+                                   scan::hexText(wwn(0x2100000000000000u + port)) + "LUN" + std::to_string(lun));
+        EXPECT_EQ(units[i].address, (DiskAddress{port, 0, 0, lun})) << i;
+        EXPECT_EQ(value(units[i].parameters, "LUN ID").substr(0, 6), "UNIT-" + std::to_string(lun)) << i;
+        EXPECT_EQ(value(units[i].parameters, "rawSTDdata"), "%00%00%05%02%03%00%00%02");
+        EXPECT_EQ(value(units[i].parameters, "raw83data"), "<absent>");  // page 0x83 not read
+        EXPECT_EQ(value(units[i].parameters, "Capacity"), "");
+        EXPECT_EQ(units[i].peripheralEntityRef, entities[0].id);
+    }
+    EXPECT_EQ(reStructDeviceToFCN(systemS(), adapters, entities).size(), 5u);
+    const auto ports = reStructDeviceToFCP(adapters);
+    ASSERT_EQ(ports.size(), 5u);
+    EXPECT_EQ(value(ports[0].parameters, "FC Port ID"), "020000");
+}
+
+TEST(EntityBuilders, NodeTexts) {
+    struct Row {
+        const char* product;
+        std::string serial;
+        uint32_t vendorMark;
+        const char* entitySerial;
+        const char* nodeName;
+    };
+    const Row rows[] = {
+        {"4807-ARRAY", "ABCDEFGHIJ", 0, "DEFGHIJ", "DEFGHIJ"},    // trimmed to seven
+        {"4807", "ABC", 0, "ABC", "ABC"},                         // three characters stay
+        {"4806-ARRAY", "ABCDEFGHIJ", 0, "ABCDEFGHIJ", "ABCDEFGHIJ"},
+        {"ARRAY", std::string("\x00\x80\xE5<", 4), 1, "0080E53C", "%00%80%E5%3C"},  // marked: hexadecimal
+        {"ARRAY", std::string("\x00\x80\xE5<", 4), 0, "%00%80%E5%3C", "%00%80%E5%3C"},
+        {"4807-ARRAY", std::string("\x00\x80\xE5<", 4), 1, "0E53C", "%80%E5%3C"},
+    };
+    for (const Row& row : rows) {
+        auto a = adapter("A", 1, 2, {1, 0, 0});
+        auto t = target(0x5000000000000001, 0x5000000000000002, row.serial, row.product);
+        t.vendorMark = row.vendorMark;
+        t.lunList.push_back(unit(0, 0, 0, "U"));
+        a.nodeList.append(t);
+        const std::vector<hba::DiscoveredAdapter> adapters{a};
+        const auto entities = reStructDeviceToPE(adapters);
+        ASSERT_EQ(entities.size(), 1u);
+        EXPECT_EQ(value(entities[0].parameters, "Serial Number"), row.entitySerial) << row.product;
+        const auto nodes = reStructDeviceToFCN(systemS(), adapters, entities);
+        EXPECT_EQ(value(nodes[1].parameters, "Name"), row.nodeName) << row.product;
+    }
+}
+
+TEST(EntityBuilders, ManagementAddressesAndTypeNames) {
+    auto n = target(1, 2, "", "");
+    auto list = std::make_shared<hba::MgmtAddressList>();
+    for (const char* t : {"http://10.1.2.3:80", "ftp://x", "snmp://y", "telnet://z", "xml://w", "HTTP://v", "snm"})
+        list->emplace_back(std::string_view(t));
+    n.mgmtAddress = list;
+    n.mgmtAddressCount = 99;  // more than the list holds: the list decides
+    n.platformType = 16;
+    n.rnidType = 4;
+    n.deviceType = 30;
+    const FcNodeRecord node = makeFcNode(n, "", nullptr);
+    std::vector<std::string> printed;
+    for (const auto& p : node.parameters.nodes()) printed.push_back(p.name + "=" + p.value);
+    EXPECT_EQ(printed, (std::vector<std::string>{
+                           "WWN=0000000000000001", "Platform Type=Reserved", "RNID Type=Switch",
+                           "Management URL Address=http://10.1.2.3:80", "Management Snmp Address=snmp://y",
+                           "Management Telnet Address=telnet://z", "Management Xml Address=xml://w"}));
+    EXPECT_EQ(platformTypeName(15), "Reserved");
+    EXPECT_EQ(platformTypeName(14), "Storage Access Device");
+    EXPECT_EQ(scsiTypeName(17), "HBA");
+    for (uint32_t t = 19; t <= 30; ++t) EXPECT_EQ(scsiTypeName(t), "Unknown");
+    n.deviceType = 17;
+    EXPECT_EQ(makeFcNode(n, "", nullptr).peripheralEntityRef, "");
+}
+
+// Identifiers of 255 bytes: the entity id, the units' and the node's references to it are
+// all 510 digits, and the units still find their node through the serial text.
+TEST(EntityBuilders, LongIdentifiersAreKeptWhole) {
+    auto a = adapter("A", 1, 2, {1, 0, 0});
+    auto t = target(0x5000000000000001, 0x5000000000000002, std::string(255, 'S'), "ARRAY");
+    t.alternateId = hba::ShortBytes(std::string(255, '\xAB'));
+    auto u = unit(2, 0, 0, "U0");
+    u.inquiryData.assign(256, 'x');
+    u.inquiryData[4] = 255;  // says 260 bytes: the field's 256 are escaped
+    u.page83Data = {0, 0x83, 0, 200};  // says 204 bytes, four were captured: zeros follow
+    t.page83Valid = 1;
+    t.lunList.push_back(u);
+    a.nodeList.append(t);
+    const std::vector<hba::DiscoveredAdapter> adapters{a};
+    const auto entities = reStructDeviceToPE(adapters);
+    ASSERT_EQ(entities.size(), 1u);
+    EXPECT_EQ(entities[0].id.size(), 510u);
+    EXPECT_EQ(entities[0].serialText.size(), 510u);
+    const auto units = assembleLUN(entities, systemS(), adapters);
+    ASSERT_EQ(units.size(), 1u);
+    EXPECT_EQ(units[0].peripheralEntityRef, entities[0].id);
+    EXPECT_EQ(units[0].address, (DiskAddress{2, 0, 0, 0}));
+    const std::string raw = value(units[0].parameters, "rawSTDdata");
+    EXPECT_EQ(raw, "xxxx%FF" + std::string(251, 'x'));
+    EXPECT_EQ(value(units[0].parameters, "raw83data"), "%00%83%00%C8" + [] {
+        std::string z;
+        for (int i = 0; i < 200; ++i) z += "%00";
+        return z;
+    }());
+    const auto nodes = reStructDeviceToFCN(systemS(), adapters, entities);
+    EXPECT_EQ(nodes[1].peripheralEntityRef, entities[0].id);
+}
+
+TEST(EntityBuilders, NoAdaptersNoLists) {
+    hba::discoveredAdapters().reset();
+    hba::discoveredAdapters().startRecord() = adapter("A", 1, 2, {1, 0, 0});
+    hba::discoveredAdapters().finishRecord();
+    EXPECT_EQ(reStructAdapterInfo(systemS(), 1).size(), 1u);
+    for (int n : {0, -1}) {
+        EXPECT_TRUE(reStructAdapterInfo(systemS(), n).empty());
+        EXPECT_TRUE(reStructDeviceToPE(n).empty());
+        EXPECT_TRUE(reStructDeviceToFCN(systemS(), n, {}).empty());
+        EXPECT_TRUE(reStructDeviceToFCP(n).empty());
+        EXPECT_TRUE(assembleCG({}, {}, reStructDeviceToFCP(1), n).empty());
+    }
+    hba::discoveredAdapters().reset();
+}
+
+// Two adapters at the same SCSI port number see one array at the same target index: the
+// units of both paths have the same addresses, and a physical volume at one of them names
+// the first unit only.
+TEST(EntityBuilders, PhysicalVolumeNamesTheFirstUnitAtItsAddress) {
+    std::vector<hba::DiscoveredAdapter> adapters;
+    for (uint8_t i : {0, 1}) {
+        auto a = adapter("A" + std::to_string(i), 0x2000000000000000u + i, 0x2100000000000000u + i, {i, 1, 0});
+        auto t = target(0x5000000000000001, 0x5000000000000010 + i, "SERIAL-1", "ARRAY");
+        for (uint8_t lun = 0; lun < 2; ++lun) t.lunList.push_back(unit(2, 0, lun, "UNIT-" + std::to_string(lun)));
+        a.nodeList.append(t);
+        adapters.push_back(std::move(a));
+    }
+    AttributeModel m;
+    m.system = systemS();
+    m.controllers = reStructAdapterInfo(m.system, adapters);
+    m.peripheralEntities = reStructDeviceToPE(adapters);
+    m.logicalUnits = assembleLUN(m.peripheralEntities, m.system, adapters);
+    PhysicalVolumeRecord pv;
+    pv.id = "PV-1";
+    pv.owner = "S:Windows";
+    pv.address = {2, 0, 0, 1};
+    m.physicalVolumes.push_back(pv);
+    m.fcNodes = reStructDeviceToFCN(m.system, adapters, m.peripheralEntities);
+    m.fcPorts = reStructDeviceToFCP(adapters);
+    m.connectivityGroups = assembleCG(m.controllers, m.fcNodes, m.fcPorts, adapters);
+    const std::string text = renderAttributeXml(m, {"10.1.1.1", "scanner", "S"});
+
+    const std::string path = std::string(ATTRSCAN_SOURCE_DIR) + "/tests/entities/golden/pv-single-unit.xml";
+    if (std::getenv("UPDATE_GOLDEN")) std::ofstream(path, std::ios::binary) << text;
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream golden;
+    golden << in.rdbuf();
+    EXPECT_EQ(text, golden.str());
+    EXPECT_NE(text.find("      <LogicalUnitIdXml>LogicalUnitXml:50000000000000102100000000000000LUN1</LogicalUnitIdXml>\n"
+                        "   </PhysicalVolumeXml>"),
+              std::string::npos);
+}
+
+}  // namespace
