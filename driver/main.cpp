@@ -31,12 +31,26 @@ std::string obtainHostName() {
     return scan::boundedText(hostName, kHostNameCapacity);
 }
 
+// Starts the logging toolkit from <home>/conf/nativelog.properties (home from
+// VRKA_SM_HOME, "." when unset) and takes the scanner's trace logger. Without one the
+// scan runs untraced.
+void setUpTrace() {
+    const char* home = std::getenv("VRKA_SM_HOME");
+    char path[2048];
+    std::snprintf(path, sizeof path, "%s/%s", home ? home : ".", "/conf/nativelog.properties");
+    GXgObject* logger = nullptr;
+    if (GXgToolkitInit(path)) logger = GXgGetLogger("native.trace.attributeScanner", nullptr);
+    if (!logger) std::fputs("ERROR: could not initialize logger 'traceLog'\n", stderr);
+    scan::setTraceLogger(logger);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
     const driver::CommandLine cl = driver::parseCommandLine(args);
     doc::scanParameters() = cl.params;
+    setUpTrace();
 
     if (cl.mode == driver::ScanMode::FileSystemSummary) {
         obtainHostName();

@@ -75,7 +75,7 @@ public:
     ErrorTableLock& operator=(const ErrorTableLock&) = delete;
 
 private:
-    void* token_ = nullptr;  // the backend's lock object, if it needs one
+    [[maybe_unused]] void* token_ = nullptr;  // the backend's lock object, if it needs one
 };
 
 }  // namespace zur::backend

@@ -41,13 +41,18 @@ void* zur_realloc(void* block, size_t size) {
 
 // The block's address is handed back as a value for callers that test it; the block itself
 // is gone, which is exactly what the compiler would otherwise warn about.
+// (The warning exists in GCC only; clang builds the fuzz targets.)
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuse-after-free"
+#endif
 void* zur_free(void* block) {
     std::free(block);
     return block;
 }
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 char* zur_strdup(const char* text) {
     if (text == nullptr) return nullptr;

@@ -1,0 +1,137 @@
+#include "gxlog/src/GXgEvent.h"
+
+#include <cstdio>
+
+#include "gxlog/src/GXgLevel.h"
+#include "gxlog/src/GXgMsgTable.h"
+#include "gxlog/src/GXgMsgText.h"
+#include "gxlog/src/GXgToolkitPlatform.h"
+
+namespace gxlog {
+
+namespace {
+
+// An item's value as an attribute text.
+std::string attributeText(int marker, va_list& items) {
+    char text[64];
+    switch (marker) {
+        case GXG_PARM_BOOLEAN:
+            return static_cast<unsigned char>(va_arg(items, int)) == 1 ? "true" : "false";
+        case GXG_PARM_INT:
+            std::snprintf(text, sizeof text, "%d", va_arg(items, int));
+            return text;
+        case GXG_PARM_LONG:
+            std::snprintf(text, sizeof text, "%d", static_cast<int32_t>(va_arg(items, long)));
+            return text;
+        case GXG_PARM_FLOAT:
+            return renderParm(GXgParm::real(static_cast<float>(va_arg(items, double))));
+        case GXG_PARM_DOUBLE:
+            return renderParm(GXgParm::dbl(va_arg(items, double)));
+        case GXG_PARM_CHAR:
+            return std::string(1, static_cast<char>(va_arg(items, int)));
+        default: {
+            const char* s = va_arg(items, const char*);
+            return s ? s : "";
+        }
+    }
+}
+
+GXgParm parameter(int marker, va_list& items) {
+    switch (marker) {
+        case GXG_PARM_BOOLEAN:
+            return GXgParm::boolean(static_cast<unsigned char>(va_arg(items, int)) == 1);
+        case GXG_PARM_INT: return GXgParm::integer(va_arg(items, int));
+        case GXG_PARM_LONG: return GXgParm::longInt(static_cast<int32_t>(va_arg(items, long)));
+        case GXG_PARM_FLOAT: return GXgParm::real(static_cast<float>(va_arg(items, double)));
+        case GXG_PARM_DOUBLE: return GXgParm::dbl(va_arg(items, double));
+        case GXG_PARM_CHAR: return GXgParm::character(static_cast<char>(va_arg(items, int)));
+        default: {
+            const char* s = va_arg(items, const char*);
+            return GXgParm::string(s ? s : "");
+        }
+    }
+}
+
+bool isValueMarker(int marker) { return marker >= GXG_PARM_BOOLEAN && marker <= GXG_PARM_STRING; }
+
+}  // namespace
+
+// Long items are 32-bit values in this protocol; callers pass them as C `long`, which is
+// what is read (and then cut to 32 bits) so that the list stays in step on LP64 too.
+void GXgReadItems(GXgEvent& event, va_list items) {
+    va_list list;
+    va_copy(list, items);
+    int markers = 0;
+    bool terminated = false;
+    while (markers < kMaxItemMarkers) {
+        int marker = va_arg(list, int);
+        ++markers;
+        bool named = false;
+        const char* name = nullptr;
+        if (marker == GXG_PARM_NAMED) {
+            named = true;
+            name = va_arg(list, const char*);
+            marker = va_arg(list, int);  // the named value's own marker is the one counted
+        }
+        if (marker == GXG_PARM_END) {
+            terminated = true;
+            break;
+        }
+        if (isValueMarker(marker)) {
+            if (!named) {
+                event.message.params.push_back(parameter(marker, list));
+            } else {
+                std::string value = attributeText(marker, list);
+                if (name) event.attributes.set(name, value);  // a null name drops the value
+            }
+        } else if (GXgIsLevelMarker(marker)) {
+            event.level = marker;
+        } else {
+            toolkitMsg(GXG_LEVEL_WARN, kMsgItemsMissingMarkers);
+            terminated = true;
+            break;
+        }
+    }
+    if (!terminated) toolkitMsg(GXG_LEVEL_WARN, kMsgItemsUnterminated);
+    va_end(list);
+}
+
+namespace {
+// The toolkit's own attribute names, kept by reference when set.
+constexpr const char* const* kKnownNames[] = {
+    &kAttrSrcFile, &kAttrSrcLine,   &kAttrSrcFunction,  &kAttrOrganization,    &kAttrProduct,
+    &kAttrComponent, &kAttrClient,  &kAttrServer,       &kAttrServerFormat,    &kAttrProductInstance,
+    &kAttrProcessId, &kAttrThreadId, &kAttrCorrelationId,
+};
+
+std::string_view knownName(std::string_view name) {
+    for (const char* const* known : kKnownNames) {
+        if (name.data() == *known) return name;
+    }
+    return {};
+}
+}  // namespace
+
+void GXgAttributes::set(std::string_view name, std::string_view value) {
+    for (Entry& e : entries_) {
+        if (e.name() == name) {
+            e.value_.assign(value);
+            return;
+        }
+    }
+    Entry& e = entries_.emplace_back();
+    e.literal_ = knownName(name);
+    if (!e.literal_.data()) e.owned_.assign(name);
+    e.value_.assign(value);
+}
+
+const std::string* GXgAttributes::find(std::string_view name) const {
+    for (const Entry& e : entries_) {
+        if (e.name() == name) return &e.value_;
+    }
+    return nullptr;
+}
+
+int64_t GXgNowMillis() { return platform::timeMillis(); }
+
+}  // namespace gxlog

@@ -1,0 +1,86 @@
+// The event: one per logging call, built by the call, handed by pointer down the chain
+// of logger, filters, handlers and formatters, and destroyed when the call returns.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gxlog/src/GXgLog.h"
+#include "gxlog/src/GXgMessage.h"
+
+namespace gxlog {
+
+// Standard attribute names.
+inline constexpr const char* kAttrSrcFile = "gxg_prop_srcfile";
+inline constexpr const char* kAttrSrcLine = "gxg_prop_srcline";
+inline constexpr const char* kAttrSrcFunction = "gxg_prop_srcfunction";
+inline constexpr const char* kAttrOrganization = "organization";
+inline constexpr const char* kAttrProduct = "product";
+inline constexpr const char* kAttrComponent = "component";
+inline constexpr const char* kAttrClient = "client";
+inline constexpr const char* kAttrServer = "server";
+inline constexpr const char* kAttrServerFormat = "serverFormat";
+inline constexpr const char* kAttrProductInstance = "productInstance";
+inline constexpr const char* kAttrProcessId = "processId";
+inline constexpr const char* kAttrThreadId = "threadId";
+inline constexpr const char* kAttrCorrelationId = "correlationId";
+
+// An event's attributes: name -> text, in first-insertion order; setting a name again
+// keeps its place and takes the new value. The toolkit's own attribute names (the
+// constants above) are kept as references to those constants, other names as copies,
+// so that a trace record's source attributes cost no allocations of their own.
+class GXgAttributes {
+public:
+    class Entry {
+    public:
+        std::string_view name() const { return literal_.data() ? literal_ : std::string_view(owned_); }
+        const std::string& value() const { return value_; }
+
+    private:
+        friend class GXgAttributes;
+        std::string_view literal_;  // a toolkit constant, or none (data() null)
+        std::string owned_;
+        std::string value_;
+    };
+
+    GXgAttributes() { entries_.reserve(8); }
+
+    void set(std::string_view name, std::string_view value);
+    // Null when the name is not present.
+    const std::string* find(std::string_view name) const;
+    bool empty() const { return entries_.empty(); }
+    std::size_t size() const { return entries_.size(); }
+    auto begin() const { return entries_.begin(); }
+    auto end() const { return entries_.end(); }
+
+private:
+    std::vector<Entry> entries_;
+};
+
+struct GXgEvent {
+    int64_t time = 0;  // milliseconds since 1970-01-01 00:00:00 UTC
+    GXgLevel level = GXG_LEVEL_UNSET;
+    GXgI18Msg message;
+    std::optional<std::string> messageId;  // filled on demand (PD logger, XML formatter)
+    GXgAttributes attributes;
+};
+
+// Item lists hold at most this many markers (a 201 and its name count as none); the
+// closing 0 must come within them.
+inline constexpr int kMaxItemMarkers = 63;
+
+// Reads the typed items of a logging call into the event: unnamed items become message
+// parameters, items named with GXG_PARM_NAMED become attributes, level markers replace
+// the event's level. A marker that is none of these is reported (GXGBC0071W) and ends the
+// list; a list without its 0 within kMaxItemMarkers markers is reported (GXGBC0070W).
+// What was read before either stays in the event.
+void GXgReadItems(GXgEvent& event, va_list items);
+
+// Milliseconds since the epoch, now.
+int64_t GXgNowMillis();
+
+}  // namespace gxlog

@@ -1,0 +1,56 @@
+// The message carried by every event: catalog name, set and key, the default text, and
+// the ordered list of typed parameters that the text's conversions refer to ("%1$s" is
+// the first parameter).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gxlog/src/GXgLog.h"
+
+namespace gxlog {
+
+// One typed parameter: a type marker (GXG_PARM_BOOLEAN .. GXG_PARM_STRING) and its value
+// at the marker's own width (boolean and char one byte, int, long and float 32 bits,
+// double 64 bits, string an owned copy).
+struct GXgParm {
+    int type = GXG_PARM_INT;
+    union {
+        bool b;
+        char c;
+        int32_t i;   // GXG_PARM_INT and GXG_PARM_LONG
+        float f;
+        double d;
+    } value{};
+    std::string text;  // GXG_PARM_STRING
+
+    static GXgParm boolean(bool v) { GXgParm p; p.type = GXG_PARM_BOOLEAN; p.value.b = v; return p; }
+    static GXgParm integer(int32_t v) { GXgParm p; p.type = GXG_PARM_INT; p.value.i = v; return p; }
+    static GXgParm longInt(int32_t v) { GXgParm p; p.type = GXG_PARM_LONG; p.value.i = v; return p; }
+    static GXgParm real(float v) { GXgParm p; p.type = GXG_PARM_FLOAT; p.value.f = v; return p; }
+    static GXgParm dbl(double v) { GXgParm p; p.type = GXG_PARM_DOUBLE; p.value.d = v; return p; }
+    static GXgParm character(char v) { GXgParm p; p.type = GXG_PARM_CHAR; p.value.c = v; return p; }
+    static GXgParm string(std::string_view v) {
+        GXgParm p;
+        p.type = GXG_PARM_STRING;
+        p.text.assign(v);
+        return p;
+    }
+};
+
+using GXgParmList = std::vector<GXgParm>;
+
+// A message: a catalog message (catalog, set, key) with the default text as fallback,
+// or a plain text message (no catalog, set 0, key 0).
+struct GXgI18Msg {
+    std::optional<std::string> catalog;
+    int32_t set = 0;
+    int32_t key = 0;
+    std::string defaultText;
+    GXgParmList params;
+};
+
+}  // namespace gxlog

@@ -1,0 +1,126 @@
+// The configuration registry: dotted-name hierarchy, inheritance and the order in which
+// a node's configuration is applied to an object, read from real properties files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gxlog/src/GXgConfig.h"
+#include "gxlog/src/GXgReadProps.h"
+
+namespace gxlog {
+namespace {
+
+namespace fs = std::filesystem;
+using Applied = std::vector<std::pair<std::string, std::string>>;
+
+void readFile(GXgConfigRegistry& registry, const std::string& name, const std::string& content) {
+    const fs::path dir = fs::path(ATTRSCAN_BINARY_DIR) / "tests" / "gxlog" / "config";
+    fs::create_directories(dir);
+    const fs::path path = dir / (name + ".properties");
+    std::ofstream(path, std::ios::binary) << content;
+    ASSERT_TRUE(GXgReadProps(path.string().c_str(), registry)) << content;
+}
+
+Applied applyTo(GXgConfigRegistry& registry, const std::string& object) {
+    Applied applied;
+    registry.apply(object, [&](const std::string& p, const std::string& v) { applied.emplace_back(p, v); });
+    return applied;
+}
+
+std::optional<std::string> inherited(GXgConfigRegistry& registry, const char* object, const char* property) {
+    auto node = registry.getNode(object);
+    return node ? registry.getProperty(*node, property) : std::nullopt;
+}
+
+TEST(Config, ClassNameIsInheritedAlongTheDottedName) {
+    GXgConfigRegistry registry;
+    readFile(registry, "inherit", "native.className=gxg_basiclogger\n");
+    EXPECT_EQ(inherited(registry, "native.trace.attributeScanner", "className"), "gxg_basiclogger");
+    EXPECT_EQ(registry.getNode("native.trace.attributeScanner")->parentName, "native");
+    EXPECT_EQ(inherited(registry, "other.logger", "className"), std::nullopt);
+    EXPECT_EQ(inherited(registry, "nativeX", "className"), std::nullopt);  // not a dotted prefix
+}
+
+TEST(Config, AncestorsReadAfterDescendantsStillPassOnTheirProperties) {
+    GXgConfigRegistry registry;
+    readFile(registry, "late_ancestor",
+             "native.trace.attributeScanner.level=DEBUG_MAX\n"
+             "native.className=gxg_basiclogger\n"
+             "a.p=1\n"
+             "a.b.c.p=3\n"
+             "a.b.p=2\n");
+    EXPECT_EQ(inherited(registry, "native.trace.attributeScanner", "className"), "gxg_basiclogger");
+    EXPECT_EQ(registry.findNode("a.b.c")->parentName, "a.b");
+    EXPECT_EQ(registry.findNode("a.b")->parentName, "a");
+    EXPECT_EQ(registry.findNode("a")->children, std::vector<std::string>{"a.b"});
+    EXPECT_EQ(registry.findNode("a.b")->children, std::vector<std::string>{"a.b.c"});
+    EXPECT_EQ(applyTo(registry, "a.b.c"), (Applied{{"p", "1"}, {"p", "2"}, {"p", "3"}}));
+}
+
+TEST(Config, AncestorsApplyFirstAndTheNearestValueWins) {
+    GXgConfigRegistry registry;
+    readFile(registry, "apply_order",
+             "x.level=INFO\n"
+             "x.listenerNames=h1 h2\n"
+             "x.y.level=DEBUG_MAX\n"
+             "x.y.z.formatterName=f\n");
+    EXPECT_EQ(applyTo(registry, "x.y.z.w"),
+              (Applied{{"level", "INFO"}, {"listenerNames", "h1 h2"}, {"level", "DEBUG_MAX"}, {"formatterName", "f"}}));
+    EXPECT_EQ(applyTo(registry, "x.y.z"),
+              (Applied{{"level", "INFO"}, {"listenerNames", "h1 h2"}, {"level", "DEBUG_MAX"}, {"formatterName", "f"}}));
+    // An object with no configuration of its own gets a node, and nothing is applied.
+    EXPECT_EQ(applyTo(registry, "unrelated"), Applied{});
+    EXPECT_TRUE(registry.findNode("unrelated"));
+}
+
+TEST(Config, ANodeUnderTheRootSearchesForItsParentWhenApplied) {
+    GXgConfigRegistry registry;
+    auto lonely = registry.getNode("p.q.r");
+    EXPECT_FALSE(lonely->parentName);
+    ASSERT_TRUE(registry.setProperty("p", "level", "WARN"));
+    // Setting "p" adopted the node already; applying finds it either way.
+    EXPECT_EQ(applyTo(registry, "p.q.r"), (Applied{{"level", "WARN"}}));
+    EXPECT_EQ(lonely->parentName, "p");
+}
+
+TEST(Config, RootAndInvalidNames) {
+    GXgConfigRegistry registry;
+    EXPECT_EQ(registry.getNode("/"), nullptr);
+    EXPECT_EQ(registry.getNode(nullptr), nullptr);
+    EXPECT_FALSE(registry.setProperty(nullptr, "p", "v"));
+    EXPECT_FALSE(registry.setProperty("o", nullptr, "v"));
+    EXPECT_FALSE(registry.setProperty("o", "p", nullptr));
+    EXPECT_FALSE(registry.setProperty("", "p", "v"));
+    EXPECT_FALSE(registry.setProperty("o", "", "v"));
+    EXPECT_EQ(registry.size(), 0u);
+    EXPECT_TRUE(registry.setProperty("o", "p", ""));
+    EXPECT_EQ(registry.size(), 1u);
+}
+
+TEST(Config, NodesAreSharedAndOutliveTheRegistry) {
+    std::shared_ptr<GXgObjConfig> node;
+    {
+        GXgConfigRegistry registry;
+        registry.setProperty("k", "p", "v");
+        node = registry.getNode("k");
+        EXPECT_EQ(node, registry.getNode("k"));
+        EXPECT_EQ(node.use_count(), 2);  // the registry's reference and ours
+    }
+    EXPECT_EQ(*node->properties.find("p"), "v");
+}
+
+TEST(Config, ToolkitRegistryLifecycle) {
+    EXPECT_EQ(configRegistry(), nullptr);
+    createConfigRegistry();
+    ASSERT_NE(configRegistry(), nullptr);
+    configRegistry()->setProperty("a", "b", "c");
+    destroyConfigRegistry();
+    EXPECT_EQ(configRegistry(), nullptr);
+}
+
+}  // namespace
+}  // namespace gxlog

@@ -1,0 +1,143 @@
+// Message text and wide conversions with the real internationalisation services: a
+// catalog file found through NLSPATH, and wide characters written into real codesets.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "gxlog/src/GXgI18nBridge.h"
+#include "gxlog/src/GXgMsgText.h"
+#include "gxlog/src/GXgPrintf.h"
+#include "i18n/nlq.h"
+
+namespace gxlog {
+namespace {
+
+namespace fs = std::filesystem;
+
+void put32(std::string& out, uint32_t v) {
+    out += static_cast<char>(v >> 24);
+    out += static_cast<char>(v >> 16);
+    out += static_cast<char>(v >> 8);
+    out += static_cast<char>(v);
+}
+
+// A catalog file with one set: set 1, messages number -> UTF-8 text, ascending.
+std::string catalogBytes(const std::vector<std::pair<uint32_t, std::string>>& messages) {
+    std::string texts;
+    std::vector<uint32_t> offsets;
+    for (const auto& [number, text] : messages) {
+        offsets.push_back(static_cast<uint32_t>(texts.size()));
+        texts += text;
+        texts += '\0';
+    }
+    const uint32_t setOffset = 28, indexOffset = 56;
+    const uint32_t textOffset = indexOffset + 12 * static_cast<uint32_t>(messages.size());
+    std::string file = "*nazgul*";
+    put32(file, 1);  // major version
+    put32(file, 0);
+    put32(file, 0);
+    put32(file, 1);  // one valid set
+    put32(file, setOffset);
+    put32(file, 1);  // set number
+    put32(file, 0);  // no next set
+    put32(file, indexOffset);
+    put32(file, textOffset);
+    put32(file, static_cast<uint32_t>(texts.size()));
+    put32(file, static_cast<uint32_t>(messages.size()));
+    put32(file, 0);
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        put32(file, messages[i].first);
+        put32(file, offsets[i]);
+        put32(file, 0);
+    }
+    return file + texts;
+}
+
+class Services : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::path(ATTRSCAN_BINARY_DIR) / "tests" / "gxlog" / "catalogs";
+        fs::create_directories(dir_);
+        std::ofstream(dir_ / "gxtest.cat", std::ios::binary)
+            << catalogBytes({{5, "Objekt %2$s vor %1$s (\xC3\xA9)"}, {7, "kaputt %s %s"}});
+        const std::string nlspath = (dir_ / "%N.cat").string();
+#ifdef _WIN32
+        _putenv(("NLSPATH=" + nlspath).c_str());
+#else
+        setenv("NLSPATH", nlspath.c_str(), 1);
+#endif
+        i18n::start();
+        setToolkitMsgChannel([](GXgLevel, GXgI18Msg m) { reported.push_back(std::move(m)); });
+        reported.clear();
+    }
+    void TearDown() override {
+        setToolkitMsgChannel(nullptr);
+        i18n::stop();
+    }
+
+    static inline std::vector<GXgI18Msg> reported;
+    fs::path dir_;
+};
+
+TEST_F(Services, CatalogTextIsFormattedWithTheMessageParameters) {
+    GXgI18Msg m;
+    m.catalog = "gxtest";
+    m.set = 1;
+    m.key = 5;
+    m.defaultText = "Object %1$s before %2$s";
+    m.params = {GXgParm::string("a"), GXgParm::string("b")};
+    EXPECT_EQ(messageText(m), "Objekt b vor a (\xC3\xA9)");
+    // A key the catalog lacks: the default text.
+    m.key = 6;
+    EXPECT_EQ(messageText(m), "Object a before b");
+    // A catalog text that cannot be formatted with the parameters: the default text.
+    m.key = 7;
+    m.params = {GXgParm::string("only one")};
+    m.defaultText = "default %s";
+    EXPECT_EQ(messageText(m), "default %s");
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(Services, MissingCatalogIsReportedUnlessItIsTheToolkitsOwn) {
+    GXgI18Msg m;
+    m.catalog = "gxgmsg";
+    m.set = 1;
+    m.key = 20;
+    m.defaultText = "GXGBC0020E Out of memory.";
+    EXPECT_EQ(messageText(m), "GXGBC0020E Out of memory.");
+    EXPECT_TRUE(reported.empty());
+    m.catalog = "absent";
+    EXPECT_EQ(messageText(m), "GXGBC0020E Out of memory.");
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(messageText(reported[0]), "GXGBC02E The message catalog file absent could not be opened.");
+}
+
+TEST_F(Services, WideConversionsAreWrittenInTheGivenCodeset) {
+    NlqCodeset* utf8 = nlq_codeset_utf8();
+    CxStringBuff out;
+    GXgPrintf(out, utf8, "[%ls|%lc]", L"h\u00e9\u20ac", static_cast<std::wint_t>(0x00e9));
+    EXPECT_EQ(std::string(out.view()), "[h\xC3\xA9\xE2\x82\xAC|\xC3\xA9]");
+
+    // The pass-through codeset holds code points below 256 only: U+20AC fails the
+    // formatting, so the output stops before that conversion.
+    NlqCodeset* bytes = nlq_codeset_passthrough();
+    CxStringBuff out2;
+    GXgPrintf(out2, bytes, "[%ls]", L"h\u00e9");
+    EXPECT_EQ(std::string(out2.view()), "[h\xE9]");
+    CxStringBuff out3;
+    GXgPrintf(out3, bytes, "<%ls>", L"x\u20ac");
+    EXPECT_EQ(std::string(out3.view()), "<");
+
+    // The precision counts bytes, and never splits a character.
+    CxStringBuff out4;
+    GXgPrintf(out4, utf8, "[%.2ls]", L"h\u00e9");
+    EXPECT_EQ(std::string(out4.view()), "[h]");
+}
+
+}  // namespace
+}  // namespace gxlog
