@@ -188,7 +188,7 @@ bool xmlFormat(GXgObject* formatter, GXgEvent& event, std::string& out) {
         out += std::to_string(m.set);
         out += "\">";
         for (const GXgParm& p : m.params) {
-            out += "<Param><\\![CDATA[";
+            out += "<Param><![CDATA[";
             appendCdata(out, renderParm(p));
             out += "]]></Param>";
         }

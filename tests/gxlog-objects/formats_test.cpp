@@ -134,7 +134,7 @@ TEST(XmlFormat, Records) {
               "<Message Id=\"None\" Severity=\"ERROR\">\n" + time +
                   " <LogText><![CDATA[Disk C: has 3 errors]]></LogText>\n"
                   " <TranslationInfo Type=\"XPG4\" Catalog=\"\" MsgKey=\"0\" SetId=\"0\">"
-                  "<Param><\\![CDATA[C:]]></Param><Param><\\![CDATA[3]]></Param></TranslationInfo>\n"
+                  "<Param><![CDATA[C:]]></Param><Param><![CDATA[3]]></Param></TranslationInfo>\n"
                   "</Message>\n");
 
     GXgEvent fatal;
@@ -147,7 +147,7 @@ TEST(XmlFormat, Records) {
               "<Message Id=\"GXGBC0060W\" Severity=\"ERROR\">\n" + time +
                   " <LogText><![CDATA[GXGBC0060W The object named 'o' is corrupt.]]></LogText>\n"
                   " <TranslationInfo Type=\"XPG4\" Catalog=\"gxgmsg\" MsgKey=\"60\" SetId=\"1\">"
-                  "<Param><\\![CDATA[o]]></Param></TranslationInfo>\n"
+                  "<Param><![CDATA[o]]></Param></TranslationInfo>\n"
                   " <CorrelationId>c-1</CorrelationId>\n"
                   " <Principal>agent</Principal>\n"
                   "</Message>\n");
