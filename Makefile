@@ -25,7 +25,9 @@ build-asan: setup build/posix-asan/build.ninja
 build-windows: setup build/windows/build.ninja
 	cmake --build --preset windows -j $(JOBS)
 
-demo: build-posix
+# The build's progress goes to standard error, so that standard output is the document.
+demo:
+	@$(MAKE) --no-print-directory build-posix >&2
 	@scripts/demo.sh $(DEMO_ARGS)
 
 test-posix: build-posix
