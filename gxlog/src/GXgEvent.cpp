@@ -113,21 +113,28 @@ std::string_view knownName(std::string_view name) {
 }  // namespace
 
 void GXgAttributes::set(std::string_view name, std::string_view value) {
-    for (Entry& e : entries_) {
+    for (std::size_t i = 0; i < used_; ++i) {
+        Entry& e = entries_[i];
         if (e.name() == name) {
             e.value_.assign(value);
             return;
         }
     }
-    Entry& e = entries_.emplace_back();
+    Entry& e = used_ < entries_.size() ? entries_[used_] : entries_.emplace_back();
+    ++used_;
     e.literal_ = knownName(name);
-    if (!e.literal_.data()) e.owned_.assign(name);
+    if (e.literal_.data()) e.owned_.clear();
+    else e.owned_.assign(name);
     e.value_.assign(value);
 }
 
 const std::string* GXgAttributes::find(std::string_view name) const {
-    for (const Entry& e : entries_) {
-        if (e.name() == name) return &e.value_;
+    for (std::size_t i = 0; i < used_; ++i) {
+        const Entry& e = entries_[i];
+        // The toolkit's own names are asked for by the same constants they were set with.
+        const bool sameConstant = e.literal_.data() && e.literal_.data() == name.data() && e.literal_.size() == name.size();
+        if (sameConstant || e.name() == name)
+            return &e.value_;
     }
     return nullptr;
 }

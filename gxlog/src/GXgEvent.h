@@ -32,7 +32,9 @@ inline constexpr const char* kAttrCorrelationId = "correlationId";
 // An event's attributes: name -> text, in first-insertion order; setting a name again
 // keeps its place and takes the new value. The toolkit's own attribute names (the
 // constants above) are kept as references to those constants, other names as copies,
-// so that a trace record's source attributes cost no allocations of their own.
+// so that a trace record's source attributes cost no allocations of their own. Clearing
+// keeps the entries' memory, so an event reused for the next call fills them again
+// without allocating.
 class GXgAttributes {
 public:
     class Entry {
@@ -52,13 +54,15 @@ public:
     void set(std::string_view name, std::string_view value);
     // Null when the name is not present.
     const std::string* find(std::string_view name) const;
-    bool empty() const { return entries_.empty(); }
-    std::size_t size() const { return entries_.size(); }
+    void clear() { used_ = 0; }
+    bool empty() const { return used_ == 0; }
+    std::size_t size() const { return used_; }
     auto begin() const { return entries_.begin(); }
-    auto end() const { return entries_.end(); }
+    auto end() const { return entries_.begin() + static_cast<std::ptrdiff_t>(used_); }
 
 private:
-    std::vector<Entry> entries_;
+    std::vector<Entry> entries_;  // the first used_ are the attributes; the rest are spare
+    std::size_t used_ = 0;
 };
 
 struct GXgEvent {
@@ -67,6 +71,19 @@ struct GXgEvent {
     GXgI18Msg message;
     std::optional<std::string> messageId;  // filled on demand (PD logger, XML formatter)
     GXgAttributes attributes;
+
+    // Back to a new event's state, keeping the memory of its texts and lists.
+    void clear() {
+        time = 0;
+        level = GXG_LEVEL_UNSET;
+        message.catalog.reset();
+        message.set = 0;
+        message.key = 0;
+        message.defaultText.clear();
+        message.params.clear();
+        messageId.reset();
+        attributes.clear();
+    }
 };
 
 // Item lists hold at most this many markers (a 201 and its name count as none); the

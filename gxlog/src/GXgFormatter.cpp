@@ -172,7 +172,7 @@ bool basicFormat(GXgObject* formatter, GXgEvent& event, std::string& line) {
     GXgAppendDateTime(formatter, event.time, line);
     line += separator;
     const auto& attrs = event.attributes;
-    auto add = [&](const char* name) {
+    auto add = [&](std::string_view name) {
         if (const std::string* v = attrs.find(name)) {
             line += *v;
             line += separator;

@@ -2,7 +2,9 @@
 // messages.
 #include "gxlog/src/GXgLogger.h"
 
+#include <charconv>
 #include <new>
+#include <optional>
 
 #include "gxlog/src/GXgLevel.h"
 #include "gxlog/src/GXgMsgTable.h"
@@ -15,21 +17,60 @@ namespace {
 
 void basicLog(GXgObject* logger, GXgEvent& event) { GXgDistribute(logger, event); }
 
-// The event of a logging call. It lives on the caller's stack for the length of the
-// call: one allocation less per record, and nothing that can run out.
-struct CallEvent {
+// The event of a logging call. Each thread keeps one event that its logging calls fill
+// in turn, so that a record's texts, parameters and attributes reuse the memory of the
+// previous record's instead of allocating afresh. A call made while that event is in use
+// (a toolkit message reported during another call) gets an event of its own.
+struct ReusableEvent {
     GXgEvent event;
+    bool busy = false;
+};
+thread_local ReusableEvent t_callEvent;
+
+class CallEvent {
+public:
     explicit CallEvent(GXgLevel level) {
-        event.time = GXgNowMillis();
-        event.level = level;
-        event.message.params.reserve(4);
+        if (!t_callEvent.busy) {
+            t_callEvent.busy = true;
+            reused_ = true;
+            event_ = &t_callEvent.event;
+            event_->clear();
+        } else {
+            event_ = &own_.emplace();
+            event_->message.params.reserve(4);
+        }
+        event_->time = GXgNowMillis();
+        event_->level = level;
     }
+    ~CallEvent() {
+        if (reused_) {
+            // A record with an unusually large text or many parameters does not keep
+            // that memory for the rest of the thread's life.
+            GXgEvent& e = t_callEvent.event;
+            if (e.message.defaultText.capacity() > kKeptBytes) std::string().swap(e.message.defaultText);
+            if (e.message.params.capacity() > kKeptParams) GXgParmList().swap(e.message.params);
+            t_callEvent.busy = false;
+        }
+    }
+    CallEvent(const CallEvent&) = delete;
+    CallEvent& operator=(const CallEvent&) = delete;
+
+    GXgEvent& event() { return *event_; }
+
+private:
+    static constexpr std::size_t kKeptBytes = 4096;
+    static constexpr std::size_t kKeptParams = 16;
+    GXgEvent* event_ = nullptr;
+    bool reused_ = false;
+    std::optional<GXgEvent> own_;
 };
 
 void setSourceAttributes(GXgEvent& event, const char* sourceFile, const char* method, int line) {
     if (sourceFile) {
         event.attributes.set(kAttrSrcFile, sourceFile);
-        event.attributes.set(kAttrSrcLine, std::to_string(line));
+        char digits[16];
+        const char* end = std::to_chars(digits, digits + sizeof digits, line).ptr;
+        event.attributes.set(kAttrSrcLine, std::string_view(digits, static_cast<std::size_t>(end - digits)));
     }
     if (method) event.attributes.set(kAttrSrcFunction, method);
 }
@@ -56,8 +97,8 @@ void GXgLogMessage(GXgObject* logger, GXgLevel level, GXgI18Msg message) {
     auto log = GXgLoggerLogOperation(logger);
     if (!log || !GXgLevelPasses(logger->level, level)) return;
     CallEvent call(level);
-    call.event.message = std::move(message);
-    log(logger, call.event);
+    call.event().message = std::move(message);
+    log(logger, call.event());
 }
 
 }  // namespace gxlog
@@ -70,10 +111,10 @@ void GXgLogTextV(GXgObject* logger, GXgLevel level, const char* sourceFile, cons
     auto log = GXgLoggerLogOperation(logger);
     if (!log || !GXgLevelPasses(logger->level, level)) return;
     CallEvent call(level);
-    call.event.message.defaultText = format ? format : "";
-    GXgReadItems(call.event, items);
-    setSourceAttributes(call.event, sourceFile, method, line);
-    log(logger, call.event);
+    call.event().message.defaultText = format ? format : "";
+    GXgReadItems(call.event(), items);
+    setSourceAttributes(call.event(), sourceFile, method, line);
+    log(logger, call.event());
 }
 
 void GXgLogMsgV(GXgObject* logger, GXgLevel level, const char* catalog, int set, int key,
@@ -82,13 +123,13 @@ void GXgLogMsgV(GXgObject* logger, GXgLevel level, const char* catalog, int set,
     auto log = GXgLoggerLogOperation(logger);
     if (!log || !GXgLevelPasses(logger->level, level)) return;
     CallEvent call(level);
-    GXgI18Msg& message = call.event.message;
+    GXgI18Msg& message = call.event().message;
     if (catalog) message.catalog = catalog;
     message.set = set;
     message.key = key;
     message.defaultText = defaultText ? defaultText : "";
-    GXgReadItems(call.event, items);
-    log(logger, call.event);
+    GXgReadItems(call.event(), items);
+    log(logger, call.event());
 }
 
 // The default text comes from the toolkit's message table; the caller's is used only

@@ -319,6 +319,7 @@ bool appendFilled(CxStringBuff& out, std::string_view prefix, std::string_view b
                   bool left, bool zeroFill) {
     const std::size_t used = prefix.size() + body.size();
     const std::size_t fill = width > 0 && static_cast<std::size_t>(width) > used ? width - used : 0;
+    if (fill == 0) return (prefix.empty() || out.append(prefix)) && out.append(body);
     bool ok = true;
     if (!left && !zeroFill) ok = ok && out.appendRepeated(' ', fill);
     ok = ok && out.append(prefix);
@@ -373,28 +374,35 @@ bool renderInteger(CxStringBuff& out, const Conversion& c, const ArgValue& v, in
     const unsigned base = (conv == 'x' || conv == 'X' || conv == 'p') ? 16 : conv == 'o' ? 8 : 10;
     const char* digitSet = conv == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
 
+    // Digits are written from the end of the buffer backwards; the usual integer, with no
+    // precision, '#' or grouping, is rendered from there without any string.
     char reversed[64];
     int n = 0;
-    for (uint64_t m = value.magnitude; m != 0; m /= base) reversed[n++] = digitSet[m % base];
-    std::string digits;
+    for (uint64_t m = value.magnitude; m != 0; m /= base) reversed[sizeof reversed - 1 - n++] = digitSet[m % base];
     const int minDigits = precision >= 0 ? precision : 1;
-    if (n < minDigits) digits.assign(minDigits - n, '0');
-    for (int i = n - 1; i >= 0; --i) digits += reversed[i];
+    const bool plain = n >= minDigits && !(c.flags & (kFlagAlt | kFlagGrouping));
+    std::string digits;
+    if (!plain) {
+        if (n < minDigits) digits.assign(minDigits - n, '0');
+        digits.append(reversed + sizeof reversed - n, static_cast<std::size_t>(n));
+    }
     // '#' with o: at least one leading zero (also for a zero value with precision 0).
     if ((c.flags & kFlagAlt) && conv == 'o' && (digits.empty() || digits[0] != '0')) digits.insert(0, 1, '0');
     if ((c.flags & kFlagGrouping) && (conv == 'd' || conv == 'u')) digits = groupIntegerDigits(digits);
+    const std::string_view body =
+        plain ? std::string_view(reversed + sizeof reversed - n, static_cast<std::size_t>(n)) : std::string_view(digits);
 
     std::string_view prefix;
     if (signedConv) {
         if (value.negative) prefix = "-";
         else if (c.flags & kFlagPlus) prefix = "+";
         else if (c.flags & kFlagSpace) prefix = " ";
-    } else if ((c.flags & kFlagAlt) && value.magnitude != 0 && !digits.empty()) {
+    } else if ((c.flags & kFlagAlt) && value.magnitude != 0 && !body.empty()) {
         if (conv == 'x' || conv == 'p') prefix = "0x";
         else if (conv == 'X') prefix = "0X";
     }
     const bool zeroFill = (c.flags & kFlagZero) && !(c.flags & kFlagLeft) && precision < 0;
-    return appendFilled(out, prefix, digits, width, c.flags & kFlagLeft, zeroFill);
+    return appendFilled(out, prefix, body, width, c.flags & kFlagLeft, zeroFill);
 }
 
 bool renderFloat(CxStringBuff& out, const Conversion& c, const ArgValue& v, int width, int precision) {

@@ -41,7 +41,7 @@ bool CxStringBuff::reserveFor(std::size_t added) {
     return true;
 }
 
-bool CxStringBuff::append(std::string_view text) {
+bool CxStringBuff::appendGrowing(std::string_view text) {
     if (!reserveFor(text.size())) return false;
     if (!text.empty()) std::memcpy(data_ + length_, text.data(), text.size());
     length_ += text.size();

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -26,7 +27,16 @@ public:
     ~CxStringBuff();
 
     // Each append returns false, leaving the buffer unchanged, when memory runs out.
-    bool append(std::string_view text);
+    bool append(std::string_view text) {
+        // The common case, room to spare, without a call; growth stays out of line.
+        if (text.size() < capacity_ - length_) {
+            if (!text.empty()) std::memcpy(data_ + length_, text.data(), text.size());
+            length_ += text.size();
+            data_[length_] = '\0';
+            return true;
+        }
+        return appendGrowing(text);
+    }
     bool append(char c) { return append(std::string_view(&c, 1)); }
     bool appendRepeated(char c, std::size_t count);
 
@@ -45,6 +55,7 @@ public:
     std::string take();
 
 private:
+    bool appendGrowing(std::string_view text);
     bool reserveFor(std::size_t added);
 
     char* data_ = nullptr;
