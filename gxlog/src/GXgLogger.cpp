@@ -22,7 +22,7 @@ void basicLog(GXgObject* logger, GXgEvent& event) { GXgDistribute(logger, event)
 // previous record's instead of allocating afresh. A call made while that event is in use
 // (a toolkit message reported during another call) gets an event of its own.
 struct ReusableEvent {
-    GXgEvent event;
+    std::optional<GXgEvent> event;
     bool busy = false;
 };
 thread_local ReusableEvent t_callEvent;
@@ -33,8 +33,9 @@ public:
         if (!t_callEvent.busy) {
             t_callEvent.busy = true;
             reused_ = true;
-            event_ = &t_callEvent.event;
-            event_->clear();
+            if (t_callEvent.event) t_callEvent.event->clear();
+            else t_callEvent.event.emplace().message.params.reserve(4);
+            event_ = &*t_callEvent.event;
         } else {
             event_ = &own_.emplace();
             event_->message.params.reserve(4);
@@ -46,9 +47,9 @@ public:
         if (reused_) {
             // A record with an unusually large text or many parameters does not keep
             // that memory for the rest of the thread's life.
-            GXgEvent& e = t_callEvent.event;
-            if (e.message.defaultText.capacity() > kKeptBytes) std::string().swap(e.message.defaultText);
-            if (e.message.params.capacity() > kKeptParams) GXgParmList().swap(e.message.params);
+            const GXgEvent& e = *t_callEvent.event;
+            if (e.message.defaultText.capacity() > kKeptBytes || e.message.params.capacity() > kKeptParams)
+                t_callEvent.event.reset();
             t_callEvent.busy = false;
         }
     }

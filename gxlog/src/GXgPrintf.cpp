@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <type_traits>
 
 #include "gxlog/src/GXgI18nBridge.h"
 #include "gxlog/src/GXgNumberText.h"
@@ -378,7 +379,14 @@ bool renderInteger(CxStringBuff& out, const Conversion& c, const ArgValue& v, in
     // precision, '#' or grouping, is rendered from there without any string.
     char reversed[64];
     int n = 0;
-    for (uint64_t m = value.magnitude; m != 0; m /= base) reversed[sizeof reversed - 1 - n++] = digitSet[m % base];
+    // A constant base per loop: the compiler turns the divisions into multiplications.
+    auto writeDigits = [&](auto baseConstant) {
+        for (uint64_t m = value.magnitude; m != 0; m /= baseConstant)
+            reversed[sizeof reversed - 1 - n++] = digitSet[m % baseConstant];
+    };
+    if (base == 10) writeDigits(std::integral_constant<unsigned, 10>{});
+    else if (base == 16) writeDigits(std::integral_constant<unsigned, 16>{});
+    else writeDigits(std::integral_constant<unsigned, 8>{});
     const int minDigits = precision >= 0 ? precision : 1;
     const bool plain = n >= minDigits && !(c.flags & (kFlagAlt | kFlagGrouping));
     std::string digits;
