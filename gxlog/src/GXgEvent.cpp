@@ -122,9 +122,13 @@ void GXgAttributes::set(std::string_view name, std::string_view value) {
     }
     Entry& e = used_ < entries_.size() ? entries_[used_] : entries_.emplace_back();
     ++used_;
-    e.literal_ = knownName(name);
-    if (e.literal_.data()) e.owned_.clear();
-    else e.owned_.assign(name);
+    // A reused entry that held the same constant before needs no new look at the name.
+    const bool sameConstant = e.literal_.data() && e.literal_.data() == name.data() && e.literal_.size() == name.size();
+    if (!sameConstant) {
+        e.literal_ = knownName(name);
+        if (e.literal_.data()) e.owned_.clear();
+        else e.owned_.assign(name);
+    }
     e.value_.assign(value);
 }
 
@@ -133,8 +137,7 @@ const std::string* GXgAttributes::find(std::string_view name) const {
         const Entry& e = entries_[i];
         // The toolkit's own names are asked for by the same constants they were set with.
         const bool sameConstant = e.literal_.data() && e.literal_.data() == name.data() && e.literal_.size() == name.size();
-        if (sameConstant || e.name() == name)
-            return &e.value_;
+        if (sameConstant || e.name() == name) return &e.value_;
     }
     return nullptr;
 }

@@ -95,18 +95,26 @@ namespace {
 class FormatCache {
 public:
     GXgFormat& get(const std::string& text) {
+        // A run of records from one trace statement asks for the same text again.
+        if (last_ && last_->first == text) return *last_->second;
         auto it = formats_.find(text);
         if (it == formats_.end()) {
-            if (formats_.size() >= kMaxFormats) formats_.clear();
+            if (formats_.size() >= kMaxFormats) {
+                formats_.clear();
+                last_ = nullptr;
+            }
             it = formats_.emplace(text, nullptr).first;
             it->second = std::make_unique<GXgFormat>(it->first);  // views the stable key
         }
+        last_ = &*it;
         return *it->second;
     }
 
 private:
     static constexpr std::size_t kMaxFormats = 256;
     std::unordered_map<std::string, std::unique_ptr<GXgFormat>> formats_;
+    // The entry found last; map entries keep their place until the map is cleared.
+    const std::pair<const std::string, std::unique_ptr<GXgFormat>>* last_ = nullptr;
 };
 
 // Renders a catalog-less message as messageText does (the default text formatted with
