@@ -142,6 +142,22 @@ const std::string* GXgAttributes::find(std::string_view name) const {
     return nullptr;
 }
 
+void GXgAttributes::findEach(const std::string_view* names, const std::string** found, std::size_t count) const {
+    for (std::size_t k = 0; k < count; ++k) found[k] = nullptr;
+    // Names are unique among the attributes, so the first match of each is the only one.
+    for (std::size_t i = 0; i < used_; ++i) {
+        const Entry& e = entries_[i];
+        const std::string_view name = e.name();
+        for (std::size_t k = 0; k < count; ++k) {
+            if (found[k] || names[k].size() != name.size()) continue;
+            if (names[k].data() == name.data() || names[k] == name) {
+                found[k] = &e.value_;
+                break;
+            }
+        }
+    }
+}
+
 int64_t GXgNowMillis() { return platform::timeMillis(); }
 
 }  // namespace gxlog

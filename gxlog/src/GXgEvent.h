@@ -54,6 +54,9 @@ public:
     void set(std::string_view name, std::string_view value);
     // Null when the name is not present.
     const std::string* find(std::string_view name) const;
+    // Several look-ups in one walk over the attributes: found[i] becomes the value of
+    // names[i], or null. `found` holds `count` pointers, as `names` holds `count` names.
+    void findEach(const std::string_view* names, const std::string** found, std::size_t count) const;
     void clear() { used_ = 0; }
     bool empty() const { return used_ == 0; }
     std::size_t size() const { return used_; }

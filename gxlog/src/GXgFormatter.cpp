@@ -179,28 +179,27 @@ bool basicFormat(GXgObject* formatter, GXgEvent& event, std::string& line) {
     const std::string_view separator = formatter->separator ? std::string_view(*formatter->separator) : " ";
     GXgAppendDateTime(formatter, event.time, line);
     line += separator;
-    const auto& attrs = event.attributes;
-    auto add = [&](std::string_view name) {
-        if (const std::string* v = attrs.find(name)) {
-            line += *v;
-            line += separator;
+    // The attributes a line shows, in the order it shows them, found in one walk.
+    static constexpr std::string_view kShown[] = {kAttrSrcFile,      kAttrSrcFunction, kAttrSrcLine,
+                                                  kAttrOrganization, kAttrProduct,     kAttrComponent,
+                                                  kAttrClient,       kAttrServer};
+    constexpr std::size_t kLineNumber = 2;
+    const std::string* values[std::size(kShown)];
+    event.attributes.findEach(kShown, values, std::size(kShown));
+    for (std::size_t k = 0; k < std::size(kShown); ++k) {
+        if (!values[k]) continue;
+        if (k == kLineNumber) {
+            if (auto lineNo = GXgPropertyInt(values[k])) {
+                char digits[16];
+                const auto end = std::to_chars(digits, digits + sizeof digits, *lineNo).ptr;
+                line.append(digits, end);
+                line += separator;
+            }
+            continue;
         }
-    };
-    add(kAttrSrcFile);
-    add(kAttrSrcFunction);
-    if (const std::string* lineText = attrs.find(kAttrSrcLine)) {
-        if (auto lineNo = GXgPropertyInt(lineText)) {
-            char digits[16];
-            const auto end = std::to_chars(digits, digits + sizeof digits, *lineNo).ptr;
-            line.append(digits, end);
-            line += separator;
-        }
+        line += *values[k];
+        line += separator;
     }
-    add(kAttrOrganization);
-    add(kAttrProduct);
-    add(kAttrComponent);
-    add(kAttrClient);
-    add(kAttrServer);
     GXgAppendMessageText(formatter, event.message, line);
     line += '\n';
     return true;
