@@ -320,4 +320,31 @@ TEST(Objects, SourceAttributesNeedASourceFile) {
               "T file method 15 typed 42 text c 1\n");
 }
 
+// Attributes named by the caller's own texts are shown like the toolkit's, in the line's
+// order and not in the order given; a record never shows the attributes of the one before,
+// and a source file given to the call replaces a line number given as an item.
+TEST(Objects, NamedAttributesInTheBasicLine) {
+    const std::string dir = gxtest::freshDir("named");
+    Toolkit toolkit("app.className=gxg_basiclogger\napp.listenerNames=h1\n" + handlerLines("h1", dir) + kFixedDate,
+                    "named");
+    GXgObject* logger = GXgGetLogger("app", nullptr);
+    const std::string server = "server", product = "product", organization = "organization";
+    const std::string srcline = "gxg_prop_srcline", other = "other";
+    GXgLogTrace(logger, "file", "m", 1, "first", GXG_PARM_NAMED, server.c_str(), GXG_PARM_STRING, "S",
+                GXG_PARM_NAMED, other.c_str(), GXG_PARM_STRING, "O", GXG_PARM_NAMED, product.c_str(),
+                GXG_PARM_STRING, "P", GXG_PARM_NAMED, organization.c_str(), GXG_PARM_STRING, "G", GXG_PARM_END);
+    GXgLogTrace(logger, nullptr, nullptr, 2, "second", GXG_PARM_NAMED, product.c_str(), GXG_PARM_STRING, "Q",
+                GXG_PARM_END);
+    GXgLogTrace(logger, nullptr, "m", 3, "third", GXG_PARM_NAMED, srcline.c_str(), GXG_PARM_STRING, " 0042",
+                GXG_PARM_END);
+    GXgLogTrace(logger, "file", nullptr, 4, "fourth %d", GXG_PARM_INT, 4, GXG_PARM_NAMED, srcline.c_str(),
+                GXG_PARM_STRING, "x", GXG_PARM_END);
+    GXgToolkitTerm();
+    EXPECT_EQ(readAll(dir + "/h1.log"),
+              "T file m 1 G P S first\n"
+              "T Q second\n"
+              "T m 42 third\n"
+              "T file 4 fourth 4\n");
+}
+
 }  // namespace
