@@ -49,9 +49,9 @@ bool defaultDateTime(int64_t seconds, int ms, std::string& out) {
         cache.zone = zone;
     }
     out += cache.text;
-    const char millis[5] = {'.', static_cast<char>('0' + ms / 100), static_cast<char>('0' + ms / 10 % 10),
-                            static_cast<char>('0' + ms % 10), '\0'};
-    out += millis;
+    const char millis[4] = {'.', static_cast<char>('0' + ms / 100), static_cast<char>('0' + ms / 10 % 10),
+                            static_cast<char>('0' + ms % 10)};
+    out.append(millis, sizeof millis);
     out += cache.zone;
     return true;
 }
@@ -177,8 +177,13 @@ namespace {
 bool basicFormat(GXgObject* formatter, GXgEvent& event, std::string& line) {
     if (!formatter->cls->messageText) return false;
     const std::string_view separator = formatter->separator ? std::string_view(*formatter->separator) : " ";
+    // The usual separator is one character, added without copying a text.
+    auto addSeparator = [&line, separator] {
+        if (separator.size() == 1) line.push_back(separator[0]);
+        else line += separator;
+    };
     GXgAppendDateTime(formatter, event.time, line);
-    line += separator;
+    addSeparator();
     // The attributes a line shows, in the order it shows them, found in one walk.
     static constexpr std::string_view kShown[] = {kAttrSrcFile,      kAttrSrcFunction, kAttrSrcLine,
                                                   kAttrOrganization, kAttrProduct,     kAttrComponent,
@@ -193,12 +198,12 @@ bool basicFormat(GXgObject* formatter, GXgEvent& event, std::string& line) {
                 char digits[16];
                 const auto end = std::to_chars(digits, digits + sizeof digits, *lineNo).ptr;
                 line.append(digits, end);
-                line += separator;
+                addSeparator();
             }
             continue;
         }
         line += *values[k];
-        line += separator;
+        addSeparator();
     }
     GXgAppendMessageText(formatter, event.message, line);
     line += '\n';
