@@ -10,7 +10,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using fabtest::Json;
 
 std::string record(const std::string& method, int line, const std::string& text) {
@@ -18,27 +17,11 @@ std::string record(const std::string& method, int line, const std::string& text)
 }
 
 std::string traceOfScan(const Json& world) {
-    const fs::path home = fs::path(ATTRSCAN_BINARY_DIR) / "tests" / "fabric" / "trace-home";
-    fs::remove_all(home);
-    fs::create_directories(home / "conf");
-    const fs::path traceFile = home / "trace.log";
-    testsupport::writeFile((home / "conf" / "nativelog.properties").string(),
-                           "native.trace.attributeScanner.className = gxg_basiclogger\n"
-                           "native.trace.attributeScanner.level = DEBUG_MIN\n"
-                           "native.trace.attributeScanner.listenerNames = fabtest.file\n"
-                           "fabtest.file.className = gxg_filehandler\n"
-                           "fabtest.file.fileName = " + traceFile.generic_string() + "\n"
-                           "fabtest.file.maxFiles = 1\n"
-                           "fabtest.file.formatterName = fabtest.format\n"
-                           "fabtest.format.className = gxg_basicformatter\n"
-                           "fabtest.format.separator = |\n"
-                           "fabtest.format.dateTimeFormat = T\n");
     santest::World w(world);
-    const auto run = testsupport::runProgram(ATTRSCAN_BINARY_DIR "/driver/attrscan", {"10.1.1.1", "scanner", "GUID"},
-                                             {{"VRKA_SM_HOME", home.string()},
-                                              {"LD_LIBRARY_PATH", ATTRSCAN_BINARY_DIR "/sim"}});
+    std::string trace;
+    const auto run = testsupport::runScanWithTrace(ATTRSCAN_BINARY_DIR "/tests/fabric/trace-home", trace);
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    return testsupport::readFile(traceFile.string());
+    return trace;
 }
 
 TEST(FabricTrace, RnidAndPlatformLines) {

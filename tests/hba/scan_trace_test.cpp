@@ -12,7 +12,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using santest::Json;
 
 // One basic record of the scanner's discovery source.
@@ -47,27 +46,11 @@ Json traceWorld() {
 // Runs the program on world with a properties file that writes the trace logger's basic
 // records to a file; returns the file's content (empty when the toolkit wrote nothing).
 std::string traceOfScan(const Json& world) {
-    const fs::path home = fs::path(ATTRSCAN_BINARY_DIR) / "tests" / "hba" / "trace-home";
-    fs::remove_all(home);
-    fs::create_directories(home / "conf");
-    const fs::path traceFile = home / "trace.log";
-    testsupport::writeFile((home / "conf" / "nativelog.properties").string(),
-                           "native.trace.attributeScanner.className = gxg_basiclogger\n"
-                           "native.trace.attributeScanner.level = DEBUG_MIN\n"
-                           "native.trace.attributeScanner.listenerNames = scantest.file\n"
-                           "scantest.file.className = gxg_filehandler\n"
-                           "scantest.file.fileName = " + traceFile.generic_string() + "\n"
-                           "scantest.file.maxFiles = 1\n"  // one file, never rolled over
-                           "scantest.file.formatterName = scantest.format\n"
-                           "scantest.format.className = gxg_basicformatter\n"
-                           "scantest.format.separator = |\n"
-                           "scantest.format.dateTimeFormat = T\n");
     santest::World w(world);
-    const auto run = testsupport::runProgram(ATTRSCAN_BINARY_DIR "/driver/attrscan", {"10.1.1.1", "scanner", "GUID"},
-                                             {{"VRKA_SM_HOME", home.string()},
-                                              {"LD_LIBRARY_PATH", ATTRSCAN_BINARY_DIR "/sim"}});
+    std::string trace;
+    const auto run = testsupport::runScanWithTrace(ATTRSCAN_BINARY_DIR "/tests/hba/trace-home", trace);
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    return testsupport::readFile(traceFile.string());
+    return trace;
 }
 
 // Checks that the records appear in trace in this order (other records may stand

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -91,6 +92,28 @@ std::string readFile(const std::string& path) {
 void writeFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
+}
+
+ProgramResult runScanWithTrace(const std::string& home, std::string& trace) {
+    namespace fs = std::filesystem;
+    fs::remove_all(home);
+    fs::create_directories(fs::path(home) / "conf");
+    const fs::path traceFile = fs::path(home) / "trace.log";
+    writeFile((fs::path(home) / "conf" / "nativelog.properties").string(),
+              "native.trace.attributeScanner.className = gxg_basiclogger\n"
+              "native.trace.attributeScanner.level = DEBUG_MIN\n"
+              "native.trace.attributeScanner.listenerNames = test.file\n"
+              "test.file.className = gxg_filehandler\n"
+              "test.file.fileName = " + traceFile.generic_string() + "\n"
+              "test.file.maxFiles = 1\n"  // one file, never rolled over
+              "test.file.formatterName = test.format\n"
+              "test.format.className = gxg_basicformatter\n"
+              "test.format.separator = |\n"
+              "test.format.dateTimeFormat = T\n");
+    ProgramResult run = runProgram(ATTRSCAN_BINARY_DIR "/driver/attrscan", {"10.1.1.1", "scanner", "GUID"},
+                                   {{"VRKA_SM_HOME", home}, {"LD_LIBRARY_PATH", ATTRSCAN_BINARY_DIR "/sim"}});
+    trace = readFile(traceFile.string());
+    return run;
 }
 
 std::string compareWithGolden(const std::string& goldenPath, const std::string& text) {

@@ -24,6 +24,13 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 
+// Runs the scanner (attrscan of this build, with the simulated HBA library) with the
+// arguments 10.1.1.1 scanner GUID and a properties file in home that writes the trace
+// logger's basic records to home/trace.log, fields separated by '|' and the date shown
+// as "T". The world comes from the caller's environment (SANSIM_WORLD). Returns the
+// program's result and sets trace to the file's content (empty when nothing was written).
+ProgramResult runScanWithTrace(const std::string& home, std::string& trace);
+
 // Compares text with the golden file; when the environment variable UPDATE_GOLDEN is set,
 // rewrites the golden file instead. Returns an empty string on match, else a description
 // of the first difference (line number and both lines).
