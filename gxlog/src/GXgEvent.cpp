@@ -112,13 +112,14 @@ std::string_view knownName(std::string_view name) {
 }
 }  // namespace
 
-void GXgAttributes::set(std::string_view name, std::string_view value) {
+// Names are compared by address first: the toolkit's own names come as the constants.
+static bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && (a.data() == b.data() || a == b);
+}
+
+GXgAttributes::Entry& GXgAttributes::entryFor(std::string_view name) {
     for (std::size_t i = 0; i < used_; ++i) {
-        Entry& e = entries_[i];
-        if (e.name() == name) {
-            e.value_.assign(value);
-            return;
-        }
+        if (sameName(entries_[i].name(), name)) return entries_[i];
     }
     Entry& e = used_ < entries_.size() ? entries_[used_] : entries_.emplace_back();
     ++used_;
@@ -129,29 +130,37 @@ void GXgAttributes::set(std::string_view name, std::string_view value) {
         if (e.literal_.data()) e.owned_.clear();
         else e.owned_.assign(name);
     }
-    e.value_.assign(value);
+    return e;
 }
 
-const std::string* GXgAttributes::find(std::string_view name) const {
+void GXgAttributes::set(std::string_view name, std::string_view value) {
+    Entry& e = entryFor(name);
+    e.borrowed_ = false;
+    e.ownedValue_.assign(value);
+}
+
+void GXgAttributes::setBorrowed(std::string_view name, std::string_view value) {
+    Entry& e = entryFor(name);
+    e.borrowed_ = true;
+    e.borrowedValue_ = value;
+}
+
+std::optional<std::string_view> GXgAttributes::find(std::string_view name) const {
     for (std::size_t i = 0; i < used_; ++i) {
-        const Entry& e = entries_[i];
-        // The toolkit's own names are asked for by the same constants they were set with.
-        const bool sameConstant = e.literal_.data() && e.literal_.data() == name.data() && e.literal_.size() == name.size();
-        if (sameConstant || e.name() == name) return &e.value_;
+        if (sameName(entries_[i].name(), name)) return entries_[i].value();
     }
-    return nullptr;
+    return std::nullopt;
 }
 
-void GXgAttributes::findEach(const std::string_view* names, const std::string** found, std::size_t count) const {
+void GXgAttributes::findEach(const std::string_view* names, const Entry** found, std::size_t count) const {
     for (std::size_t k = 0; k < count; ++k) found[k] = nullptr;
     // Names are unique among the attributes, so the first match of each is the only one.
     for (std::size_t i = 0; i < used_; ++i) {
         const Entry& e = entries_[i];
         const std::string_view name = e.name();
         for (std::size_t k = 0; k < count; ++k) {
-            if (found[k] || names[k].size() != name.size()) continue;
-            if (names[k].data() == name.data() || names[k] == name) {
-                found[k] = &e.value_;
+            if (!found[k] && sameName(names[k], name)) {
+                found[k] = &e;
                 break;
             }
         }

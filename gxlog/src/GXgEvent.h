@@ -31,32 +31,38 @@ inline constexpr const char* kAttrCorrelationId = "correlationId";
 
 // An event's attributes: name -> text, in first-insertion order; setting a name again
 // keeps its place and takes the new value. The toolkit's own attribute names (the
-// constants above) are kept as references to those constants, other names as copies,
-// so that a trace record's source attributes cost no allocations of their own. Clearing
-// keeps the entries' memory, so an event reused for the next call fills them again
-// without allocating.
+// constants above) are kept as references to those constants, other names as copies.
+// A value is either copied or, for texts that outlive the event (the source file, method
+// and line of the logging call that made it), borrowed, so that a trace record's source
+// attributes cost no copies. Clearing keeps the entries' memory, so an event reused for
+// the next call fills them again without allocating.
 class GXgAttributes {
 public:
     class Entry {
     public:
         std::string_view name() const { return literal_.data() ? literal_ : std::string_view(owned_); }
-        const std::string& value() const { return value_; }
+        std::string_view value() const { return borrowed_ ? borrowedValue_ : std::string_view(ownedValue_); }
 
     private:
         friend class GXgAttributes;
         std::string_view literal_;  // a toolkit constant, or none (data() null)
         std::string owned_;
-        std::string value_;
+        std::string ownedValue_;
+        std::string_view borrowedValue_;
+        bool borrowed_ = false;
     };
 
     GXgAttributes() { entries_.reserve(8); }
 
+    // Copies the value.
     void set(std::string_view name, std::string_view value);
-    // Null when the name is not present.
-    const std::string* find(std::string_view name) const;
-    // Several look-ups in one walk over the attributes: found[i] becomes the value of
+    // Keeps a view of the value, which must stay unchanged for as long as the event lives.
+    void setBorrowed(std::string_view name, std::string_view value);
+    // None when the name is not present.
+    std::optional<std::string_view> find(std::string_view name) const;
+    // Several look-ups in one walk over the attributes: found[i] becomes the entry named
     // names[i], or null. `found` holds `count` pointers, as `names` holds `count` names.
-    void findEach(const std::string_view* names, const std::string** found, std::size_t count) const;
+    void findEach(const std::string_view* names, const Entry** found, std::size_t count) const;
     void clear() { used_ = 0; }
     bool empty() const { return used_ == 0; }
     std::size_t size() const { return used_; }
@@ -64,6 +70,8 @@ public:
     auto end() const { return entries_.begin() + static_cast<std::ptrdiff_t>(used_); }
 
 private:
+    Entry& entryFor(std::string_view name);
+
     std::vector<Entry> entries_;  // the first used_ are the attributes; the rest are spare
     std::size_t used_ = 0;
 };

@@ -174,6 +174,16 @@ std::string GXgMessageIdOf(std::string_view text) {
 
 namespace {
 
+// Decimal digits that an integer reading gives back unchanged: no sign, no blank, no
+// leading zero, and few enough to fit.
+bool isPlainNumber(std::string_view text) {
+    if (text.empty() || text.size() > 9 || (text[0] == '0' && text.size() > 1)) return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
 bool basicFormat(GXgObject* formatter, GXgEvent& event, std::string& line) {
     if (!formatter->cls->messageText) return false;
     const std::string_view separator = formatter->separator ? std::string_view(*formatter->separator) : " ";
@@ -189,12 +199,18 @@ bool basicFormat(GXgObject* formatter, GXgEvent& event, std::string& line) {
                                                   kAttrOrganization, kAttrProduct,     kAttrComponent,
                                                   kAttrClient,       kAttrServer};
     constexpr std::size_t kLineNumber = 2;
-    const std::string* values[std::size(kShown)];
-    event.attributes.findEach(kShown, values, std::size(kShown));
+    const GXgAttributes::Entry* found[std::size(kShown)];
+    event.attributes.findEach(kShown, found, std::size(kShown));
     for (std::size_t k = 0; k < std::size(kShown); ++k) {
-        if (!values[k]) continue;
+        if (!found[k]) continue;
+        const std::string_view value = found[k]->value();
         if (k == kLineNumber) {
-            if (auto lineNo = GXgPropertyInt(values[k])) {
+            // The line shows the number read as an integer. The logging calls set it as
+            // plain decimal digits, which read back as themselves.
+            if (isPlainNumber(value)) {
+                line += value;
+                addSeparator();
+            } else if (auto lineNo = GXgPropertyInt(value)) {
                 char digits[16];
                 const auto end = std::to_chars(digits, digits + sizeof digits, *lineNo).ptr;
                 line.append(digits, end);
@@ -202,7 +218,7 @@ bool basicFormat(GXgObject* formatter, GXgEvent& event, std::string& line) {
             }
             continue;
         }
-        line += *values[k];
+        line += value;
         addSeparator();
     }
     GXgAppendMessageText(formatter, event.message, line);

@@ -66,14 +66,22 @@ private:
     std::optional<GXgEvent> own_;
 };
 
-void setSourceAttributes(GXgEvent& event, const char* sourceFile, const char* method, int line) {
+// The line number's digits, kept by the logging call for as long as its event lives.
+struct LineText {
+    char digits[12];
+};
+
+// The source texts are the caller's own, unchanged until the call returns, so the event
+// borrows them.
+void setSourceAttributes(GXgEvent& event, const char* sourceFile, const char* method, int line,
+                         LineText& lineText) {
     if (sourceFile) {
-        event.attributes.set(kAttrSrcFile, sourceFile);
-        char digits[16];
-        const char* end = std::to_chars(digits, digits + sizeof digits, line).ptr;
-        event.attributes.set(kAttrSrcLine, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        event.attributes.setBorrowed(kAttrSrcFile, sourceFile);
+        const char* end = std::to_chars(lineText.digits, lineText.digits + sizeof lineText.digits, line).ptr;
+        event.attributes.setBorrowed(kAttrSrcLine,
+                                     std::string_view(lineText.digits, static_cast<std::size_t>(end - lineText.digits)));
     }
-    if (method) event.attributes.set(kAttrSrcFunction, method);
+    if (method) event.attributes.setBorrowed(kAttrSrcFunction, method);
 }
 
 }  // namespace
@@ -114,7 +122,8 @@ void GXgLogTextV(GXgObject* logger, GXgLevel level, const char* sourceFile, cons
     CallEvent call(level);
     call.event().message.defaultText = format ? format : "";
     GXgReadItems(call.event(), items);
-    setSourceAttributes(call.event(), sourceFile, method, line);
+    LineText lineText;
+    setSourceAttributes(call.event(), sourceFile, method, line, lineText);
     log(logger, call.event());
 }
 

@@ -264,21 +264,27 @@ const std::string* GXgObjectProperty(const GXgObject* object, const std::string&
 
 // As "%d" reads: leading white space, an optional sign, then decimal digits; whatever
 // follows is ignored. A value beyond 32 bits is held at the nearest bound.
-std::optional<int32_t> GXgPropertyInt(const std::string* value) {
+std::optional<int32_t> GXgPropertyInt(std::optional<std::string_view> value) {
     if (!value) return std::nullopt;
-    const char* p = value->c_str();
-    while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+    const char* p = value->data();
+    const char* const end = p + value->size();
+    while (p < end && std::isspace(static_cast<unsigned char>(*p))) ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    if (*p < '0' || *p > '9') return std::nullopt;
+    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    if (p == end || *p < '0' || *p > '9') return std::nullopt;
     int64_t n = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
+    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
         if (n <= INT64_C(1) << 32) n = n * 10 + (*p - '0');
     }
     if (negative) n = -n;
     if (n > INT32_MAX) return INT32_MAX;
     if (n < INT32_MIN) return INT32_MIN;
     return static_cast<int32_t>(n);
+}
+
+std::optional<int32_t> GXgPropertyInt(const std::string* value) {
+    if (!value) return std::nullopt;
+    return GXgPropertyInt(std::optional<std::string_view>(*value));
 }
 
 std::optional<bool> GXgPropertyBool(const std::string* value) {

@@ -91,6 +91,7 @@ void GXgConfigureFormatterName(GXgObject* object, const std::string& property);
 // Property values: the object's own copy, and the "%d" / boolean readings of it.
 const std::string* GXgObjectProperty(const GXgObject* object, const std::string& property);
 std::optional<int32_t> GXgPropertyInt(const std::string* value);
+std::optional<int32_t> GXgPropertyInt(std::optional<std::string_view> value);
 std::optional<bool> GXgPropertyBool(const std::string* value);
 
 // Destroys every object (the toolkit's shut-down).

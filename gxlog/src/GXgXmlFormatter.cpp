@@ -82,9 +82,9 @@ bool hasOwnElement(std::string_view name) {
 // `selected` (the prelude takes the set flags, each record the others).
 void appendSingleElements(std::string& out, const XmlData& data, const GXgAttributes& attrs, bool selected) {
     if (data.singleServer == selected) {
-        if (const std::string* server = attrs.find(kAttrServer)) {
+        if (const auto server = attrs.find(kAttrServer)) {
             out += " <Server Format=\"";
-            if (const std::string* f = attrs.find(kAttrServerFormat)) appendEscaped(out, *f);
+            if (const auto f = attrs.find(kAttrServerFormat)) appendEscaped(out, *f);
             out += "\">";
             appendEscaped(out, *server);
             out += "</Server>\n";
@@ -92,7 +92,7 @@ void appendSingleElements(std::string& out, const XmlData& data, const GXgAttrib
     }
     auto element = [&](bool flag, const char* attr, const char* tag) {
         if (flag != selected) return;
-        if (const std::string* v = attrs.find(attr)) {
+        if (const auto v = attrs.find(attr)) {
             out += " <";
             out += tag;
             out += '>';
@@ -150,7 +150,7 @@ bool xmlFormat(GXgObject* formatter, GXgEvent& event, std::string& out) {
     bool anyOther = false;
     for (const auto& attribute : attrs) {
         const std::string_view name = attribute.name();
-        const std::string& value = attribute.value();
+        const std::string_view value = attribute.value();
         if (hasOwnElement(name)) continue;
         if (!anyOther) out += " <LogAttribs>";
         anyOther = true;
@@ -163,10 +163,10 @@ bool xmlFormat(GXgObject* formatter, GXgEvent& event, std::string& out) {
     if (anyOther) out += "</LogAttribs>\n";
 
     bool wroteSource = false;
-    if (const std::string* file = attrs.find(kAttrSrcFile)) {
+    if (const auto file = attrs.find(kAttrSrcFile)) {
         out += " <Source FileName=\"";
         appendEscaped(out, *file);
-        if (const std::string* method = attrs.find(kAttrSrcFunction)) {
+        if (const auto method = attrs.find(kAttrSrcFunction)) {
             out += "\" Method=\"";
             appendEscaped(out, *method);
         }
@@ -202,12 +202,12 @@ bool xmlFormat(GXgObject* formatter, GXgEvent& event, std::string& out) {
             out += " <Process>" + std::to_string(*process) + "</Process>\n";
         }
     }
-    if (const std::string* correlation = attrs.find(kAttrCorrelationId)) {
+    if (const auto correlation = attrs.find(kAttrCorrelationId)) {
         out += " <CorrelationId>";
         appendEscaped(out, *correlation);
         out += "</CorrelationId>\n";
     }
-    if (const std::string* client = attrs.find(kAttrClient)) {
+    if (const auto client = attrs.find(kAttrClient)) {
         out += " <Principal>";
         appendEscaped(out, *client);
         out += "</Principal>\n";

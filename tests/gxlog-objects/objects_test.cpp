@@ -99,7 +99,7 @@ TEST(ItemLists, MarkersValuesNamesAndBounds) {
         ASSERT_EQ(e.message.params.size(), 1u);
         EXPECT_EQ(e.message.params[0].type, GXG_PARM_INT);
         EXPECT_EQ(e.message.params[0].value.i, 7);
-        ASSERT_NE(e.attributes.find("t"), nullptr);
+        ASSERT_TRUE(e.attributes.find("t"));
         EXPECT_EQ(*e.attributes.find("t"), "w");
     }
     {
