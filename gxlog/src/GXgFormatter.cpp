@@ -121,11 +121,11 @@ private:
 // the parameters, the default text itself when that fails), straight into `out`.
 void appendPlainMessage(const GXgI18Msg& message, std::string& out) {
     static FormatCache cache;
-    static CxStringBuff rendered;
     GXgFormat& format = cache.get(message.defaultText);
-    rendered.clear();
-    if (format.ok() && format.bind(message.params) && format.render(rendered, nullptr)) out += rendered.view();
-    else out += message.defaultText;
+    const std::size_t start = out.size();
+    if (format.ok() && format.bind(message.params) && format.render(out, nullptr)) return;
+    out.resize(start);  // what a failed rendering wrote is not kept
+    out += message.defaultText;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "gxlog/src/GXgPrintf.h"
 
 #include <cctype>
+#include <charconv>
 #include <climits>
 #include <clocale>
 #include <cmath>
@@ -201,6 +202,8 @@ bool GXgFormat::parse() {
         if (precisionIndex != Conversion::kNone)
             c.precisionArg = useArgument(precisionIndex, ArgCategory::SignedInt);
         c.valueArg = useArgument(valueIndex, c.category);
+        c.bare = c.flags == 0 && c.width == Conversion::kNone && c.widthArg == Conversion::kNone &&
+                 c.precision == Conversion::kNone && c.precisionArg == Conversion::kNone;
 
         segments_.push_back({true, 0, 0, static_cast<uint32_t>(conversions_.size())});
         conversions_.push_back(c);
@@ -316,7 +319,22 @@ namespace {
 
 // Appends prefix and body filled to the width: spaces before (or after with '-'), or
 // zeros between prefix and body when zero filling applies.
-bool appendFilled(CxStringBuff& out, std::string_view prefix, std::string_view body, int width,
+// Rendering writes into a CxStringBuff (which reports running out of memory) or
+// straight into a std::string line; both take texts and runs of one character.
+struct StringSink {
+    std::string& text;
+    bool append(std::string_view part) {
+        text.append(part);
+        return true;
+    }
+    bool appendRepeated(char c, std::size_t count) {
+        text.append(count, c);
+        return true;
+    }
+};
+
+template <class Sink>
+bool appendFilled(Sink& out, std::string_view prefix, std::string_view body, int width,
                   bool left, bool zeroFill) {
     const std::size_t used = prefix.size() + body.size();
     const std::size_t fill = width > 0 && static_cast<std::size_t>(width) > used ? width - used : 0;
@@ -361,7 +379,8 @@ IntegerValue interpret(uint64_t bits, ArgCategory cat, bool signedConv) {
     }
 }
 
-bool renderInteger(CxStringBuff& out, const Conversion& c, const ArgValue& v, int width, int precision) {
+template <class Sink>
+bool renderInteger(Sink& out, const Conversion& c, const ArgValue& v, int width, int precision) {
     uint64_t bits;
     if (v.kind == ArgValue::Kind::Integer) bits = v.bits;
     else if (v.kind == ArgValue::Kind::Address && (c.conversion == 'p' || !v.narrowText))
@@ -413,7 +432,8 @@ bool renderInteger(CxStringBuff& out, const Conversion& c, const ArgValue& v, in
     return appendFilled(out, prefix, body, width, c.flags & kFlagLeft, zeroFill);
 }
 
-bool renderFloat(CxStringBuff& out, const Conversion& c, const ArgValue& v, int width, int precision) {
+template <class Sink>
+bool renderFloat(Sink& out, const Conversion& c, const ArgValue& v, int width, int precision) {
     if (v.kind != ArgValue::Kind::Floating) return false;
     const double x = v.real;
     const bool negative = std::signbit(x);
@@ -453,7 +473,15 @@ bool wideToUnits(const wchar_t* text, std::size_t count, std::u16string& units) 
 
 }  // namespace
 
-bool GXgFormat::render(CxStringBuff& out, NlqCodeset* codeset) const {
+bool GXgFormat::render(CxStringBuff& out, NlqCodeset* codeset) const { return renderInto(out, codeset); }
+
+bool GXgFormat::render(std::string& out, NlqCodeset* codeset) const {
+    StringSink sink{out};
+    return renderInto(sink, codeset);
+}
+
+template <class Sink>
+bool GXgFormat::renderInto(Sink& out, NlqCodeset* codeset) const {
     auto intArg = [&](int index, int& result) {
         const ArgValue& v = args_[index].value;
         if (v.kind != ArgValue::Kind::Integer) return false;
@@ -466,6 +494,28 @@ bool GXgFormat::render(CxStringBuff& out, NlqCodeset* codeset) const {
             continue;
         }
         const Conversion& c = conversions_[seg.conversion];
+        const ArgValue& v = args_[c.valueArg].value;
+        if (c.bare) {
+            // The usual trace conversions: %d, %u, %x and %s alone.
+            char digits[16];
+            std::to_chars_result written{};
+            if (v.kind == ArgValue::Kind::Integer && c.category == ArgCategory::SignedInt &&
+                (c.conversion == 'd' || c.conversion == 'i')) {
+                written = std::to_chars(digits, digits + sizeof digits, static_cast<int32_t>(v.bits));
+            } else if (v.kind == ArgValue::Kind::Integer && c.category == ArgCategory::UnsignedInt &&
+                       (c.conversion == 'u' || c.conversion == 'x')) {
+                written = std::to_chars(digits, digits + sizeof digits, static_cast<uint32_t>(v.bits),
+                                        c.conversion == 'x' ? 16 : 10);
+            } else if (v.kind == ArgValue::Kind::Address && c.category == ArgCategory::String) {
+                const char* text = static_cast<const char*>(v.address);
+                if (text && !out.append(std::string_view(text))) return false;
+                continue;
+            }
+            if (written.ptr) {
+                if (!out.append(std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)))) return false;
+                continue;
+            }
+        }
         int width = c.width;
         int precision = c.precision;
         if (c.widthArg != Conversion::kNone && !intArg(c.widthArg, width)) return false;
@@ -474,7 +524,6 @@ bool GXgFormat::render(CxStringBuff& out, NlqCodeset* codeset) const {
         if (precision < 0) precision = Conversion::kNone;
         if (width > kMaxWidth || precision > kMaxWidth) return false;
 
-        const ArgValue& v = args_[c.valueArg].value;
         const bool left = c.flags & kFlagLeft;
         bool ok = false;
         switch (c.conversion) {

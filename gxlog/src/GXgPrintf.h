@@ -96,6 +96,8 @@ struct Conversion {
     LengthMod length = LengthMod::None;
     char conversion = 0;
     ArgCategory category = ArgCategory::Unused;
+    // No flag, width or precision: the value is written as it is, by the short path.
+    bool bare = false;
 };
 
 struct Segment {
@@ -134,8 +136,11 @@ public:
     // Renders the segments into `out`; false at the first failing conversion, with the
     // output before it kept.
     bool render(CxStringBuff& out, NlqCodeset* codeset) const;
+    bool render(std::string& out, NlqCodeset* codeset) const;
 
 private:
+    template <class Sink>
+    bool renderInto(Sink& out, NlqCodeset* codeset) const;
     bool parse();
     int useArgument(int index, ArgCategory category);
 
