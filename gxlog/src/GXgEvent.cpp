@@ -36,18 +36,20 @@ std::string attributeText(int marker, va_list& items) {
     }
 }
 
-GXgParm parameter(int marker, va_list& items) {
+// Reads an item's value into a parameter made in place in the event's list.
+void readParameter(int marker, va_list& items, GXgParm& p) {
+    p.type = marker;
     switch (marker) {
-        case GXG_PARM_BOOLEAN:
-            return GXgParm::boolean(static_cast<unsigned char>(va_arg(items, int)) == 1);
-        case GXG_PARM_INT: return GXgParm::integer(va_arg(items, int));
-        case GXG_PARM_LONG: return GXgParm::longInt(static_cast<int32_t>(va_arg(items, long)));
-        case GXG_PARM_FLOAT: return GXgParm::real(static_cast<float>(va_arg(items, double)));
-        case GXG_PARM_DOUBLE: return GXgParm::dbl(va_arg(items, double));
-        case GXG_PARM_CHAR: return GXgParm::character(static_cast<char>(va_arg(items, int)));
+        case GXG_PARM_BOOLEAN: p.value.b = static_cast<unsigned char>(va_arg(items, int)) == 1; break;
+        case GXG_PARM_INT: p.value.i = va_arg(items, int); break;
+        case GXG_PARM_LONG: p.value.i = static_cast<int32_t>(va_arg(items, long)); break;
+        case GXG_PARM_FLOAT: p.value.f = static_cast<float>(va_arg(items, double)); break;
+        case GXG_PARM_DOUBLE: p.value.d = va_arg(items, double); break;
+        case GXG_PARM_CHAR: p.value.c = static_cast<char>(va_arg(items, int)); break;
         default: {
+            p.type = GXG_PARM_STRING;
             const char* s = va_arg(items, const char*);
-            return GXgParm::string(s ? s : "");
+            if (s) p.text.assign(s);
         }
     }
 }
@@ -79,7 +81,7 @@ void GXgReadItems(GXgEvent& event, va_list items) {
         }
         if (isValueMarker(marker)) {
             if (!named) {
-                event.message.params.push_back(parameter(marker, list));
+                readParameter(marker, list, event.message.params.emplace_back());
             } else {
                 std::string value = attributeText(marker, list);
                 if (name) event.attributes.set(name, value);  // a null name drops the value

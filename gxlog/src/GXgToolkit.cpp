@@ -14,18 +14,16 @@
 #include "gxlog/src/GXgMsgText.h"
 #include "gxlog/src/GXgObject.h"
 #include "gxlog/src/GXgReadProps.h"
+#include "gxlog/src/GXgToolkitLock.h"
 #include "gxlog/src/GXgToolkitPlatform.h"
 
 namespace gxlog {
 
 namespace {
 
-// The toolkit-wide lock. A process-lifetime mutex: the toolkit may be started and shut
-// down any number of times, and every application call takes it.
-std::mutex& toolkitLock() {
-    static std::mutex lock;
-    return lock;
-}
+// The toolkit-wide lock. It lives as long as the process: the toolkit may be started and
+// shut down any number of times, and every application call takes it.
+constinit GXgToolkitLock g_toolkitLock;
 
 bool g_started = false;
 GXgObject* g_errorLogger = nullptr;  // holds one reference while started
@@ -110,18 +108,18 @@ bool GXgHostName(std::string& name) {
 extern "C" {
 
 bool GXgToolkitInit(const char* propertiesPath) {
-    std::lock_guard guard(gxlog::toolkitLock());
+    std::lock_guard guard(gxlog::g_toolkitLock);
     return gxlog::initialize(propertiesPath);
 }
 
 GXgObject* GXgGetLogger(const char* name, const char* className) {
-    std::lock_guard guard(gxlog::toolkitLock());
+    std::lock_guard guard(gxlog::g_toolkitLock);
     if (!gxlog::g_started) return nullptr;
     return gxlog::GXgGetObject(name, className);
 }
 
 bool GXgIsLoggable(GXgObject* logger, GXgLevel level) {
-    std::lock_guard guard(gxlog::toolkitLock());
+    std::lock_guard guard(gxlog::g_toolkitLock);
     // Loggers exist only while the toolkit is started: one kept past shut-down is never
     // looked at.
     return gxlog::g_started && logger && gxlog::GXgLevelPasses(logger->level, level);
@@ -129,7 +127,7 @@ bool GXgIsLoggable(GXgObject* logger, GXgLevel level) {
 
 void GXgLogTrace(GXgObject* logger, const char* sourceFile, const char* method, int line,
                  const char* format, ...) {
-    std::lock_guard guard(gxlog::toolkitLock());
+    std::lock_guard guard(gxlog::g_toolkitLock);
     if (!gxlog::g_started) return;
     va_list items;
     va_start(items, format);
@@ -138,7 +136,7 @@ void GXgLogTrace(GXgObject* logger, const char* sourceFile, const char* method, 
 }
 
 void GXgToolkitTerm(void) {
-    std::lock_guard guard(gxlog::toolkitLock());
+    std::lock_guard guard(gxlog::g_toolkitLock);
     gxlog::terminate();
 }
 

@@ -12,6 +12,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #ifdef _WIN32
@@ -83,6 +84,53 @@ int waitChild(intptr_t child) {
 #endif
 }
 
+// Reads the active file "<base>.log" and its numbered copies and checks that each of
+// `writers` x `records` records ("T cWW rNNNNN <payload>") is there exactly once and whole.
+void expectEveryRecordOnceAndWhole(const std::string& base, int writers, int records, bool rolledOver) {
+    const std::regex whole(std::string("T c([0-9]{2}) r([0-9]{5}) ") + kPayload);
+    std::map<std::pair<int, int>, int> seen;
+    int files = 0;
+    int broken = 0;
+    for (int k = 0; k < kMaxFiles; ++k) {
+        const std::string path = base + (k ? std::to_string(k) : "") + ".log";
+        if (!gxtest::fs::exists(path)) continue;
+        ++files;
+        std::istringstream text(gxtest::readAll(path));
+        for (std::string line; std::getline(text, line);) {
+            std::smatch m;
+            if (!std::regex_match(line, m, whole)) {
+                if (++broken < 5) ADD_FAILURE() << "broken record in " << path << ": " << line;
+                continue;
+            }
+            ++seen[{std::stoi(m[1]), std::stoi(m[2])}];
+        }
+    }
+    EXPECT_EQ(broken, 0);
+    if (rolledOver) {
+        EXPECT_GT(files, 5) << "the file should have rolled over many times";
+        EXPECT_LT(files, kMaxFiles) << "records may have been dropped with the oldest file";
+    }
+    int missing = 0, doubled = 0;
+    for (int i = 0; i < writers; ++i) {
+        for (int n = 0; n < records; ++n) {
+            auto it = seen.find({i, n});
+            if (it == seen.end()) ++missing;
+            else if (it->second != 1) ++doubled;
+        }
+    }
+    EXPECT_EQ(missing, 0);
+    EXPECT_EQ(doubled, 0);
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(writers * records));
+}
+
+void writeRecords(GXgObject* logger, int writer, int records) {
+    for (int n = 0; n < records; ++n) {
+        if (GXgIsLoggable(logger, GXG_LEVEL_DEBUG_MIN))
+            GXgLogTrace(logger, nullptr, nullptr, 0, "c%02d r%05d %s", GXG_PARM_INT, writer, GXG_PARM_INT, n,
+                        GXG_PARM_STRING, kPayload, GXG_PARM_END);
+    }
+}
+
 TEST(MultiProcess, ChildWriter) {
     const char* task = std::getenv("GXG_MP_CHILD");
     if (!task) GTEST_SKIP() << "runs only as a child of MultiProcess.RecordsArriveOnceAndWhole";
@@ -93,9 +141,7 @@ TEST(MultiProcess, ChildWriter) {
     ASSERT_TRUE(GXgToolkitInit(props.c_str()));
     GXgObject* logger = GXgGetLogger("app", nullptr);
     ASSERT_NE(logger, nullptr);
-    for (int n = 0; n < records; ++n)
-        GXgLogTrace(logger, nullptr, nullptr, 0, "c%02d r%05d %s", GXG_PARM_INT, index, GXG_PARM_INT, n,
-                    GXG_PARM_STRING, kPayload, GXG_PARM_END);
+    writeRecords(logger, index, records);
     GXgToolkitTerm();
 }
 
@@ -117,38 +163,30 @@ TEST(MultiProcess, RecordsArriveOnceAndWhole) {
     }
     for (intptr_t child : children) EXPECT_EQ(waitChild(child), 0);
 
-    const std::regex whole(std::string("T c([0-9]{2}) r([0-9]{5}) ") + kPayload);
-    std::map<std::pair<int, int>, int> seen;
-    int files = 0;
-    int broken = 0;
-    for (int k = 0; k < kMaxFiles; ++k) {
-        const std::string path = dir + "/shared" + (k ? std::to_string(k) : "") + ".log";
-        if (!gxtest::fs::exists(path)) continue;
-        ++files;
-        std::istringstream text(gxtest::readAll(path));
-        for (std::string line; std::getline(text, line);) {
-            std::smatch m;
-            if (!std::regex_match(line, m, whole)) {
-                if (++broken < 5) ADD_FAILURE() << "broken record in " << path << ": " << line;
-                continue;
-            }
-            ++seen[{std::stoi(m[1]), std::stoi(m[2])}];
-        }
-    }
-    EXPECT_EQ(broken, 0);
-    EXPECT_GT(files, 5) << "the file should have rolled over many times";
-    EXPECT_LT(files, kMaxFiles) << "records may have been dropped with the oldest file";
-    int missing = 0, doubled = 0;
-    for (int i = 0; i < kProcesses; ++i) {
-        for (int n = 0; n < kRecords; ++n) {
-            auto it = seen.find({i, n});
-            if (it == seen.end()) ++missing;
-            else if (it->second != 1) ++doubled;
-        }
-    }
-    EXPECT_EQ(missing, 0);
-    EXPECT_EQ(doubled, 0);
-    EXPECT_EQ(seen.size(), static_cast<std::size_t>(kProcesses * kRecords));
+    expectEveryRecordOnceAndWhole(dir + "/shared", kProcesses, kRecords, true);
+}
+
+// Threads of one process share the toolkit: its lock lets one record through at a time,
+// so records neither interleave nor get lost, and a thread waiting for the lock sleeps
+// until it is released.
+TEST(MultiThread, RecordsArriveOnceAndWhole) {
+    if (std::getenv("GXG_MP_CHILD")) GTEST_SKIP() << "child";
+    constexpr int kThreads = 4;
+    const std::string dir = gxtest::freshDir("multithread");
+    const std::string props = dir + "/nativelog.properties";
+    gxtest::writeAll(props,
+                     "app.className=gxg_basiclogger\napp.listenerNames=h\n"
+                     "h.className=gxg_filehandler\nh.fileName=" + dir + "/threads.log\n"
+                     "h.maxFiles=1\nh.formatterName=f\n"
+                     "f.className=gxg_basicformatter\nf.dateTimeFormat=T\n");
+    ASSERT_TRUE(GXgToolkitInit(props.c_str()));
+    GXgObject* logger = GXgGetLogger("app", nullptr);
+    ASSERT_NE(logger, nullptr);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) threads.emplace_back(writeRecords, logger, i, kRecords);
+    for (auto& t : threads) t.join();
+    GXgToolkitTerm();
+    expectEveryRecordOnceAndWhole(dir + "/threads", kThreads, kRecords, false);
 }
 
 }  // namespace
