@@ -49,7 +49,7 @@ void readParameter(int marker, va_list& items, GXgParm& p) {
         default: {
             p.type = GXG_PARM_STRING;
             const char* s = va_arg(items, const char*);
-            if (s) p.text.assign(s);
+            p.borrowedText = s ? s : "";
         }
     }
 }

@@ -15,7 +15,8 @@ namespace gxlog {
 
 // One typed parameter: a type marker (GXG_PARM_BOOLEAN .. GXG_PARM_STRING) and its value
 // at the marker's own width (boolean and char one byte, int, long and float 32 bits,
-// double 64 bits, string an owned copy).
+// double 64 bits). A string is an owned copy, or, for a logging call's own arguments,
+// which stay unchanged until the call returns and with it the event, borrowed.
 struct GXgParm {
     int type = GXG_PARM_INT;
     union {
@@ -25,7 +26,11 @@ struct GXgParm {
         float f;
         double d;
     } value{};
-    std::string text;  // GXG_PARM_STRING
+    std::string text;                     // GXG_PARM_STRING, owned
+    const char* borrowedText = nullptr;   // GXG_PARM_STRING, borrowed (NUL-terminated)
+
+    // The string's text, NUL-terminated.
+    const char* textData() const { return borrowedText ? borrowedText : text.c_str(); }
 
     static GXgParm boolean(bool v) { GXgParm p; p.type = GXG_PARM_BOOLEAN; p.value.b = v; return p; }
     static GXgParm integer(int32_t v) { GXgParm p; p.type = GXG_PARM_INT; p.value.i = v; return p; }

@@ -303,7 +303,7 @@ bool GXgFormat::bind(const GXgParmList& params) {
             case GXG_PARM_STRING:
                 // A narrow text: %s takes it, the wide conversions must not.
                 v.kind = ArgValue::Kind::Address;
-                v.address = p.text.c_str();
+                v.address = p.textData();
                 v.narrowText = true;
                 break;
             default: return false;
