@@ -99,39 +99,45 @@ void GXgReadItems(GXgEvent& event, va_list items) {
 }
 
 namespace {
-// The toolkit's own attribute names, kept by reference when set.
-constexpr const char* const* kKnownNames[] = {
-    &kAttrSrcFile, &kAttrSrcLine,   &kAttrSrcFunction,  &kAttrOrganization,    &kAttrProduct,
-    &kAttrComponent, &kAttrClient,  &kAttrServer,       &kAttrServerFormat,    &kAttrProductInstance,
-    &kAttrProcessId, &kAttrThreadId, &kAttrCorrelationId,
-};
 
-std::string_view knownName(std::string_view name) {
-    for (const char* const* known : kKnownNames) {
-        if (name.data() == *known) return name;
+// The standard name's number: by address first, as the toolkit passes its constants, then
+// by text. None for other names.
+std::optional<GXgStdAttr> standardName(std::string_view name) {
+    for (std::size_t i = 0; i < kStandardAttributeCount; ++i) {
+        if (name.data() == kStandardAttributeNames[i].data()) return static_cast<GXgStdAttr>(i);
     }
-    return {};
+    for (std::size_t i = 0; i < kStandardAttributeCount; ++i) {
+        if (name == kStandardAttributeNames[i]) return static_cast<GXgStdAttr>(i);
+    }
+    return std::nullopt;
 }
+
 }  // namespace
 
-// Names are compared by address first: the toolkit's own names come as the constants.
-static bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && (a.data() == b.data() || a == b);
+GXgAttributes::Entry& GXgAttributes::nextEntry() {
+    Entry& e = used_ < entries_.size() ? entries_[used_] : entries_.emplace_back();
+    ++used_;
+    return e;
+}
+
+GXgAttributes::Entry& GXgAttributes::entryFor(GXgStdAttr name) {
+    uint32_t& slot = slots_[static_cast<std::size_t>(name)];
+    if (slot != kNoSlot) return entries_[slot];
+    slot = static_cast<uint32_t>(used_);
+    Entry& e = nextEntry();
+    e.standard_ = static_cast<uint8_t>(name);
+    return e;
 }
 
 GXgAttributes::Entry& GXgAttributes::entryFor(std::string_view name) {
+    if (const auto standard = standardName(name)) return entryFor(*standard);
     for (std::size_t i = 0; i < used_; ++i) {
-        if (sameName(entries_[i].name(), name)) return entries_[i];
+        Entry& e = entries_[i];
+        if (e.standard_ == Entry::kNotStandard && e.owned_ == name) return e;
     }
-    Entry& e = used_ < entries_.size() ? entries_[used_] : entries_.emplace_back();
-    ++used_;
-    // A reused entry that held the same constant before needs no new look at the name.
-    const bool sameConstant = e.literal_.data() && e.literal_.data() == name.data() && e.literal_.size() == name.size();
-    if (!sameConstant) {
-        e.literal_ = knownName(name);
-        if (e.literal_.data()) e.owned_.clear();
-        else e.owned_.assign(name);
-    }
+    Entry& e = nextEntry();
+    e.standard_ = Entry::kNotStandard;
+    e.owned_.assign(name);
     return e;
 }
 
@@ -141,32 +147,25 @@ void GXgAttributes::set(std::string_view name, std::string_view value) {
     e.ownedValue_.assign(value);
 }
 
-void GXgAttributes::setBorrowed(std::string_view name, std::string_view value) {
+void GXgAttributes::set(GXgStdAttr name, std::string_view value) {
+    Entry& e = entryFor(name);
+    e.borrowed_ = false;
+    e.ownedValue_.assign(value);
+}
+
+void GXgAttributes::setBorrowed(GXgStdAttr name, std::string_view value) {
     Entry& e = entryFor(name);
     e.borrowed_ = true;
     e.borrowedValue_ = value;
 }
 
 std::optional<std::string_view> GXgAttributes::find(std::string_view name) const {
-    for (std::size_t i = 0; i < used_; ++i) {
-        if (sameName(entries_[i].name(), name)) return entries_[i].value();
-    }
-    return std::nullopt;
-}
-
-void GXgAttributes::findEach(const std::string_view* names, const Entry** found, std::size_t count) const {
-    for (std::size_t k = 0; k < count; ++k) found[k] = nullptr;
-    // Names are unique among the attributes, so the first match of each is the only one.
+    if (const auto standard = standardName(name)) return find(*standard);
     for (std::size_t i = 0; i < used_; ++i) {
         const Entry& e = entries_[i];
-        const std::string_view name = e.name();
-        for (std::size_t k = 0; k < count; ++k) {
-            if (!found[k] && sameName(names[k], name)) {
-                found[k] = &e;
-                break;
-            }
-        }
+        if (e.standard_ == Entry::kNotStandard && e.owned_ == name) return e.value();
     }
+    return std::nullopt;
 }
 
 int64_t GXgNowMillis() { return platform::timeMillis(); }

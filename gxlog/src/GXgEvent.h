@@ -2,6 +2,7 @@
 // of logger, filters, handlers and formatters, and destroyed when the call returns.
 #pragma once
 
+#include <array>
 #include <cstdarg>
 #include <cstdint>
 #include <optional>
@@ -29,51 +30,81 @@ inline constexpr const char* kAttrProcessId = "processId";
 inline constexpr const char* kAttrThreadId = "threadId";
 inline constexpr const char* kAttrCorrelationId = "correlationId";
 
+// The standard names as numbers, in the order of kStandardAttributeNames.
+enum class GXgStdAttr : uint8_t {
+    SrcFile, SrcLine, SrcFunction, Organization, Product, Component, Client, Server,
+    ServerFormat, ProductInstance, ProcessId, ThreadId, CorrelationId,
+};
+inline constexpr std::string_view kStandardAttributeNames[] = {
+    kAttrSrcFile,    kAttrSrcLine,         kAttrSrcFunction, kAttrOrganization, kAttrProduct,
+    kAttrComponent,  kAttrClient,          kAttrServer,      kAttrServerFormat, kAttrProductInstance,
+    kAttrProcessId,  kAttrThreadId,        kAttrCorrelationId,
+};
+inline constexpr std::size_t kStandardAttributeCount = std::size(kStandardAttributeNames);
+
 // An event's attributes: name -> text, in first-insertion order; setting a name again
-// keeps its place and takes the new value. The toolkit's own attribute names (the
-// constants above) are kept as references to those constants, other names as copies.
-// A value is either copied or, for texts that outlive the event (the source file, method
-// and line of the logging call that made it), borrowed, so that a trace record's source
-// attributes cost no copies. Clearing keeps the entries' memory, so an event reused for
-// the next call fills them again without allocating.
+// keeps its place and takes the new value. A standard name has a fixed slot that tells
+// where its entry is, so that the toolkit's own look-ups and updates (several per
+// record) take no search; other names are copied and searched for. A value is either
+// copied or, for texts that outlive the event (the source file, method and line of the
+// logging call that made it), borrowed, so that a trace record's source attributes cost
+// no copies. Clearing keeps the entries' memory, so an event reused for the next call
+// fills them again without allocating.
 class GXgAttributes {
 public:
     class Entry {
     public:
-        std::string_view name() const { return literal_.data() ? literal_ : std::string_view(owned_); }
+        std::string_view name() const {
+            return standard_ != kNotStandard ? kStandardAttributeNames[standard_] : std::string_view(owned_);
+        }
         std::string_view value() const { return borrowed_ ? borrowedValue_ : std::string_view(ownedValue_); }
 
     private:
         friend class GXgAttributes;
-        std::string_view literal_;  // a toolkit constant, or none (data() null)
-        std::string owned_;
+        static constexpr uint8_t kNotStandard = 0xFF;
+        uint8_t standard_ = kNotStandard;
+        bool borrowed_ = false;
+        std::string owned_;  // the name when it is not a standard one
         std::string ownedValue_;
         std::string_view borrowedValue_;
-        bool borrowed_ = false;
     };
 
-    GXgAttributes() { entries_.reserve(8); }
+    GXgAttributes() {
+        entries_.reserve(8);
+        clear();
+    }
 
     // Copies the value.
     void set(std::string_view name, std::string_view value);
+    void set(GXgStdAttr name, std::string_view value);
     // Keeps a view of the value, which must stay unchanged for as long as the event lives.
-    void setBorrowed(std::string_view name, std::string_view value);
+    void setBorrowed(GXgStdAttr name, std::string_view value);
     // None when the name is not present.
     std::optional<std::string_view> find(std::string_view name) const;
-    // Several look-ups in one walk over the attributes: found[i] becomes the entry named
-    // names[i], or null. `found` holds `count` pointers, as `names` holds `count` names.
-    void findEach(const std::string_view* names, const Entry** found, std::size_t count) const;
-    void clear() { used_ = 0; }
+    std::optional<std::string_view> find(GXgStdAttr name) const {
+        const uint32_t slot = slots_[static_cast<std::size_t>(name)];
+        if (slot == kNoSlot) return std::nullopt;
+        return entries_[slot].value();
+    }
+    void clear() {
+        used_ = 0;
+        slots_.fill(kNoSlot);
+    }
     bool empty() const { return used_ == 0; }
     std::size_t size() const { return used_; }
     auto begin() const { return entries_.begin(); }
     auto end() const { return entries_.begin() + static_cast<std::ptrdiff_t>(used_); }
 
 private:
+    static constexpr uint32_t kNoSlot = UINT32_MAX;
+    Entry& entryFor(GXgStdAttr name);
     Entry& entryFor(std::string_view name);
+    Entry& nextEntry();
 
     std::vector<Entry> entries_;  // the first used_ are the attributes; the rest are spare
     std::size_t used_ = 0;
+    // Where each standard name's entry is among the first used_, or kNoSlot.
+    std::array<uint32_t, kStandardAttributeCount> slots_{};
 };
 
 struct GXgEvent {

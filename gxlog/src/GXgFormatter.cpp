@@ -194,21 +194,18 @@ bool basicFormat(GXgObject* formatter, GXgEvent& event, std::string& line) {
     };
     GXgAppendDateTime(formatter, event.time, line);
     addSeparator();
-    // The attributes a line shows, in the order it shows them, found in one walk.
-    static constexpr std::string_view kShown[] = {kAttrSrcFile,      kAttrSrcFunction, kAttrSrcLine,
-                                                  kAttrOrganization, kAttrProduct,     kAttrComponent,
-                                                  kAttrClient,       kAttrServer};
-    constexpr std::size_t kLineNumber = 2;
-    const GXgAttributes::Entry* found[std::size(kShown)];
-    event.attributes.findEach(kShown, found, std::size(kShown));
-    for (std::size_t k = 0; k < std::size(kShown); ++k) {
-        if (!found[k]) continue;
-        const std::string_view value = found[k]->value();
-        if (k == kLineNumber) {
+    // The attributes a line shows, in the order it shows them.
+    static constexpr GXgStdAttr kShown[] = {GXgStdAttr::SrcFile,      GXgStdAttr::SrcFunction, GXgStdAttr::SrcLine,
+                                            GXgStdAttr::Organization, GXgStdAttr::Product,     GXgStdAttr::Component,
+                                            GXgStdAttr::Client,       GXgStdAttr::Server};
+    for (const GXgStdAttr name : kShown) {
+        const auto value = event.attributes.find(name);
+        if (!value) continue;
+        if (name == GXgStdAttr::SrcLine) {
             // The line shows the number read as an integer. The logging calls set it as
             // plain decimal digits, which read back as themselves.
-            if (isPlainNumber(value)) {
-                line += value;
+            if (isPlainNumber(*value)) {
+                line += *value;
                 addSeparator();
             } else if (auto lineNo = GXgPropertyInt(value)) {
                 char digits[16];
@@ -218,7 +215,7 @@ bool basicFormat(GXgObject* formatter, GXgEvent& event, std::string& line) {
             }
             continue;
         }
-        line += value;
+        line += *value;
         addSeparator();
     }
     GXgAppendMessageText(formatter, event.message, line);

@@ -76,12 +76,12 @@ struct LineText {
 void setSourceAttributes(GXgEvent& event, const char* sourceFile, const char* method, int line,
                          LineText& lineText) {
     if (sourceFile) {
-        event.attributes.setBorrowed(kAttrSrcFile, sourceFile);
+        event.attributes.setBorrowed(GXgStdAttr::SrcFile, sourceFile);
         const char* end = std::to_chars(lineText.digits, lineText.digits + sizeof lineText.digits, line).ptr;
-        event.attributes.setBorrowed(kAttrSrcLine,
+        event.attributes.setBorrowed(GXgStdAttr::SrcLine,
                                      std::string_view(lineText.digits, static_cast<std::size_t>(end - lineText.digits)));
     }
-    if (method) event.attributes.setBorrowed(kAttrSrcFunction, method);
+    if (method) event.attributes.setBorrowed(GXgStdAttr::SrcFunction, method);
 }
 
 }  // namespace
