@@ -26,8 +26,8 @@ namespace {
 struct SecondCache {
     int64_t seconds = INT64_MIN;
     long bias = 0;
-    std::string text;  // "YYYY-MM-DD hh:mm:ss"
-    std::string zone;  // "+hh:mm"
+    std::string text;  // "YYYY-MM-DD hh:mm:ss.mmm+hh:mm", the milliseconds those of the last record
+    std::size_t millisAt = 0;  // where the three digits of the milliseconds are
 };
 
 bool defaultDateTime(int64_t seconds, int ms, std::string& out) {
@@ -46,13 +46,14 @@ bool defaultDateTime(int64_t seconds, int ms, std::string& out) {
         cache.seconds = seconds;
         cache.bias = bias;
         cache.text.assign(text, n);
-        cache.zone = zone;
+        cache.text += ".000";
+        cache.millisAt = cache.text.size() - 3;
+        cache.text += zone;
     }
+    cache.text[cache.millisAt] = static_cast<char>('0' + ms / 100);
+    cache.text[cache.millisAt + 1] = static_cast<char>('0' + ms / 10 % 10);
+    cache.text[cache.millisAt + 2] = static_cast<char>('0' + ms % 10);
     out += cache.text;
-    const char millis[4] = {'.', static_cast<char>('0' + ms / 100), static_cast<char>('0' + ms / 10 % 10),
-                            static_cast<char>('0' + ms % 10)};
-    out.append(millis, sizeof millis);
-    out += cache.zone;
     return true;
 }
 

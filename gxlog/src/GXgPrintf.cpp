@@ -488,13 +488,15 @@ bool GXgFormat::renderInto(Sink& out, NlqCodeset* codeset) const {
         result = static_cast<int32_t>(v.bits);
         return true;
     };
+    const Conversion* const conversions = conversions_.begin();
+    const ArgSlot* const args = args_.begin();
     for (const Segment& seg : segments_) {
         if (!seg.isConversion) {
-            if (!out.append(text_.substr(seg.begin, seg.end - seg.begin))) return false;
+            if (!out.append(std::string_view(text_.data() + seg.begin, seg.end - seg.begin))) return false;
             continue;
         }
-        const Conversion& c = conversions_[seg.conversion];
-        const ArgValue& v = args_[c.valueArg].value;
+        const Conversion& c = conversions[seg.conversion];
+        const ArgValue& v = args[c.valueArg].value;
         if (c.bare) {
             // The usual trace conversions: %d, %u, %x and %s alone.
             char digits[16];
