@@ -107,6 +107,18 @@ TEST(BasicFormat, Lines) {
         pd.attributes.set(name, name);
     EXPECT_EQ(format("bar", pd),
               "2004-03-01 09:20:30.045+00:00 | organization | product | component | client | server | text\n");
+
+    // The line shows the number the text reads as.
+    const std::pair<const char*, const char*> lines[] = {
+        {"1361", "1361"}, {"0", "0"},     {"0042", "42"},       {" 7", "7"},          {"+7", "7"},
+        {"-3", "-3"},     {"12ab", "12"}, {"99999999999", "2147483647"}, {"1234567890", "1234567890"},
+    };
+    for (const auto& [text, shown] : lines) {
+        GXgEvent e = traceEvent(3000, "x");
+        e.attributes.set("gxg_prop_srcline", text);
+        EXPECT_EQ(format("plain", e), std::string("2004-03-01 09:20:30.045+00:00 Portsurveyxml getSystemInfo ") +
+                                          shown + " x\n") << text;
+    }
 }
 
 TEST(XmlFormat, Records) {
@@ -240,6 +252,30 @@ TEST(XmlFormat, MessageIdAtTheStartOfATextOrNone) {
         {"", "None"},
     };
     for (const Case& c : cases) EXPECT_EQ(gxlog::GXgMessageIdOf(c.text), c.id) << c.text;
+}
+
+// Through a real file: a trace call's own source file, method and line win over items
+// named like them, other named items take their place in the line, and nothing of one
+// record is left in the next.
+TEST(BasicFormat, TraceCallsThroughAFile) {
+    const std::string dir = gxtest::freshDir("trace-calls");
+    Toolkit toolkit("app.className=gxg_basiclogger\napp.listenerNames=h\n"
+                    "h.className=gxg_filehandler\nh.fileName=" + dir + "/trace.log\nh.formatterName=f\n"
+                    "f.className=gxg_basicformatter\nf.dateTimeFormat=T\n",
+                    "trace-calls");
+    GXgObject* app = GXgGetLogger("app", nullptr);
+    ASSERT_NE(app, nullptr);
+    GXgLogTrace(app, "Portsurvey", "Main", 416, "Adapter %d is %s", GXG_PARM_NAMED, "gxg_prop_srcline", GXG_PARM_STRING,
+                "9", GXG_PARM_NAMED, "product", GXG_PARM_STRING, "P1", GXG_PARM_INT, 2, GXG_PARM_STRING, "\\\\.\\Scsi2:",
+                GXG_PARM_END);
+    GXgLogTrace(app, "Portsurvey", "Main", 325, "Entering Attribute Scanner", GXG_PARM_END);
+    GXgLogTrace(app, nullptr, nullptr, 0, "%s %u %x %d", GXG_PARM_NAMED, "gxg_prop_srcline", GXG_PARM_STRING, "0042",
+                GXG_PARM_STRING, "", GXG_PARM_INT, 4000000000u, GXG_PARM_INT, 255, GXG_PARM_INT, -7, GXG_PARM_END);
+    GXgToolkitTerm();
+    EXPECT_EQ(gxtest::readAll(dir + "/trace.log"),
+              "T Portsurvey Main 416 P1 Adapter 2 is \\\\.\\Scsi2:\n"
+              "T Portsurvey Main 325 Entering Attribute Scanner\n"
+              "T 42  4000000000 ff -7\n");
 }
 
 // Through a real file: the PD logger stamps server, product, component, organization,
