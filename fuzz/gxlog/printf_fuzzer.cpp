@@ -25,7 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         }
     }
     gxlog::GXgFormat parsed(format);
-    (void)parsed.ok();
+    // Straight into a line, as the basic formatter renders trace messages.
+    if (parsed.ok() && parsed.bind(params)) {
+        std::string line = "T ";
+        parsed.render(line, nullptr);
+    }
     gxlog::GXgFormatParms(format, params);
 
     gxlog::GXgI18Msg message;
