@@ -114,20 +114,7 @@ std::optional<GXgStdAttr> standardName(std::string_view name) {
 
 }  // namespace
 
-GXgAttributes::Entry& GXgAttributes::nextEntry() {
-    Entry& e = used_ < entries_.size() ? entries_[used_] : entries_.emplace_back();
-    ++used_;
-    return e;
-}
-
-GXgAttributes::Entry& GXgAttributes::entryFor(GXgStdAttr name) {
-    uint32_t& slot = slots_[static_cast<std::size_t>(name)];
-    if (slot != kNoSlot) return entries_[slot];
-    slot = static_cast<uint32_t>(used_);
-    Entry& e = nextEntry();
-    e.standard_ = static_cast<uint8_t>(name);
-    return e;
-}
+GXgAttributes::Entry& GXgAttributes::newEntry() { return entries_.emplace_back(); }
 
 GXgAttributes::Entry& GXgAttributes::entryFor(std::string_view name) {
     if (const auto standard = standardName(name)) return entryFor(*standard);
@@ -135,7 +122,8 @@ GXgAttributes::Entry& GXgAttributes::entryFor(std::string_view name) {
         Entry& e = entries_[i];
         if (e.standard_ == Entry::kNotStandard && e.owned_ == name) return e;
     }
-    Entry& e = nextEntry();
+    Entry& e = used_ < entries_.size() ? entries_[used_] : newEntry();
+    ++used_;
     e.standard_ = Entry::kNotStandard;
     e.owned_.assign(name);
     return e;
@@ -151,12 +139,6 @@ void GXgAttributes::set(GXgStdAttr name, std::string_view value) {
     Entry& e = entryFor(name);
     e.borrowed_ = false;
     e.ownedValue_.assign(value);
-}
-
-void GXgAttributes::setBorrowed(GXgStdAttr name, std::string_view value) {
-    Entry& e = entryFor(name);
-    e.borrowed_ = true;
-    e.borrowedValue_ = value;
 }
 
 std::optional<std::string_view> GXgAttributes::find(std::string_view name) const {

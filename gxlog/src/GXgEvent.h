@@ -78,7 +78,11 @@ public:
     void set(std::string_view name, std::string_view value);
     void set(GXgStdAttr name, std::string_view value);
     // Keeps a view of the value, which must stay unchanged for as long as the event lives.
-    void setBorrowed(GXgStdAttr name, std::string_view value);
+    void setBorrowed(GXgStdAttr name, std::string_view value) {
+        Entry& e = entryFor(name);
+        e.borrowed_ = true;
+        e.borrowedValue_ = value;
+    }
     // None when the name is not present.
     std::optional<std::string_view> find(std::string_view name) const;
     std::optional<std::string_view> find(GXgStdAttr name) const {
@@ -97,9 +101,17 @@ public:
 
 private:
     static constexpr uint32_t kNoSlot = UINT32_MAX;
-    Entry& entryFor(GXgStdAttr name);
+    Entry& entryFor(GXgStdAttr name) {
+        uint32_t& slot = slots_[static_cast<std::size_t>(name)];
+        if (slot != kNoSlot) return entries_[slot];
+        slot = static_cast<uint32_t>(used_);
+        Entry& e = used_ < entries_.size() ? entries_[used_] : newEntry();
+        ++used_;
+        e.standard_ = static_cast<uint8_t>(name);
+        return e;
+    }
     Entry& entryFor(std::string_view name);
-    Entry& nextEntry();
+    Entry& newEntry();  // one more spare entry, at the end
 
     std::vector<Entry> entries_;  // the first used_ are the attributes; the rest are spare
     std::size_t used_ = 0;
