@@ -134,6 +134,7 @@ struct GXgEvent {
         message.set = 0;
         message.key = 0;
         message.defaultText.clear();
+        message.borrowedDefaultText.reset();
         message.params.clear();
         messageId.reset();
         attributes.clear();

@@ -95,7 +95,7 @@ namespace {
 // Bounded: the cache starts again when it is full.
 class FormatCache {
 public:
-    GXgFormat& get(const std::string& text) {
+    GXgFormat& get(std::string_view text) {
         // A run of records from one trace statement asks for the same text again.
         if (last_ && last_->first == text) return *last_->second;
         auto it = formats_.find(text);
@@ -113,7 +113,12 @@ public:
 
 private:
     static constexpr std::size_t kMaxFormats = 256;
-    std::unordered_map<std::string, std::unique_ptr<GXgFormat>> formats_;
+    // Looked up by the text's view, without making a string of it.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, std::unique_ptr<GXgFormat>, TextHash, std::equal_to<>> formats_;
     // The entry found last; map entries keep their place until the map is cleared.
     const std::pair<const std::string, std::unique_ptr<GXgFormat>>* last_ = nullptr;
 };
@@ -122,11 +127,11 @@ private:
 // the parameters, the default text itself when that fails), straight into `out`.
 void appendPlainMessage(const GXgI18Msg& message, std::string& out) {
     static FormatCache cache;
-    GXgFormat& format = cache.get(message.defaultText);
+    GXgFormat& format = cache.get(message.defaultTextView());
     const std::size_t start = out.size();
     if (format.ok() && format.bind(message.params) && format.render(out, nullptr)) return;
     out.resize(start);  // what a failed rendering wrote is not kept
-    out += message.defaultText;
+    out += message.defaultTextView();
 }
 
 }  // namespace

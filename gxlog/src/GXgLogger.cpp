@@ -120,7 +120,7 @@ void GXgLogTextV(GXgObject* logger, GXgLevel level, const char* sourceFile, cons
     auto log = GXgLoggerLogOperation(logger);
     if (!log || !GXgLevelPasses(logger->level, level)) return;
     CallEvent call(level);
-    call.event().message.defaultText = format ? format : "";
+    call.event().message.borrowedDefaultText = format ? format : "";
     GXgReadItems(call.event(), items);
     LineText lineText;
     setSourceAttributes(call.event(), sourceFile, method, line, lineText);

@@ -56,6 +56,10 @@ struct GXgI18Msg {
     int32_t key = 0;
     std::string defaultText;
     GXgParmList params;
+    // A logging call's own format, borrowed for the call's length in place of defaultText.
+    std::optional<std::string_view> borrowedDefaultText = std::nullopt;
+
+    std::string_view defaultTextView() const { return borrowedDefaultText ? *borrowedDefaultText : defaultText; }
 };
 
 }  // namespace gxlog

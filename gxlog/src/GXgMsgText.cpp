@@ -36,16 +36,16 @@ void reportZurFailure(const zur::Status& status) {
 }
 
 std::string messageText(const GXgI18Msg& message) {
-    std::string text = message.defaultText;
+    std::string text(message.defaultTextView());
     if (message.catalog) {
         const i18n::Catalog catalog(*message.catalog);
         if (!catalog.isOpen() && !isSilentCatalog(*message.catalog)) {
             toolkitMsg(GXG_LEVEL_WARN, kMsgCatalogNotOpened, {GXgParm::string(*message.catalog)});
         }
-        text = catalog.text(message.set, message.key, message.defaultText);
+        text = catalog.text(message.set, message.key, message.defaultTextView());
     }
     std::optional<std::string> formatted = GXgFormatParms(text, message.params);
-    return formatted ? std::move(*formatted) : message.defaultText;
+    return formatted ? std::move(*formatted) : std::string(message.defaultTextView());
 }
 
 std::string renderParm(const GXgParm& parm, const char* format) {
