@@ -13,7 +13,7 @@ namespace {
 using fabtest::Json;
 
 std::string record(const std::string& method, int line, const std::string& text) {
-    return "T|Portsurvey|" + method + "|" + std::to_string(line) + "|" + text + "\n";
+    return testsupport::traceRecord("Portsurvey", method, line, text);
 }
 
 std::string traceOfScan(const Json& world) {
@@ -53,12 +53,7 @@ TEST(FabricTrace, RnidAndPlatformLines) {
         record("Main", 1148, "The Target Port WWN : 0x5100000000000001"),
         record("discoverPlatformList", 2246, "discoverPlatformList function ended with reasonCode = 3"),
     };
-    std::size_t at = 0;
-    for (const std::string& r : expected) {
-        const std::size_t found = trace.find(r, at);
-        ASSERT_NE(found, std::string::npos) << "missing after offset " << at << ":\n" << r << "\n" << trace;
-        at = found + r.size();
-    }
+    EXPECT_EQ(testsupport::missingInOrder(trace, expected), "") << trace;
     EXPECT_NE(trace.find("\t\tRNID Type     : Storage Subsystem\n\n"), std::string::npos);
 }
 

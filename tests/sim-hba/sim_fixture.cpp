@@ -23,29 +23,10 @@ Bytes bytes(std::string_view hex) {
     return out;
 }
 
-std::string hex(const void* p, std::size_t n) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string s;
-    const auto* b = static_cast<const uint8_t*>(p);
-    for (std::size_t i = 0; i < n; ++i) {
-        s.push_back(kDigits[b[i] >> 4]);
-        s.push_back(kDigits[b[i] & 15]);
-    }
-    return s;
-}
-
 std::string padded(std::string_view text, std::size_t width) {
     std::string s(text);
     s.resize(width, ' ');
     return hex(s.data(), s.size());
-}
-
-void setEnv(const char* name, const std::string& value) {
-#ifdef _WIN32
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
 }
 
 const hba::HbaApi& api() {

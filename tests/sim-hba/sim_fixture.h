@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "hba/hba_library.h"
+#include "tests/support/test_helpers.h"
 
 namespace simtest {
 
@@ -17,12 +18,11 @@ using Bytes = std::vector<uint8_t>;
 
 // "01 02 0A" -> {1, 2, 10}; blanks are ignored.
 Bytes bytes(std::string_view hex);
-std::string hex(const void* p, std::size_t n);
+using testsupport::hex;
+using testsupport::setEnv;
 inline std::string hex(const Bytes& b) { return hex(b.data(), b.size()); }
 // Text as its bytes, padded with blanks to width.
 std::string padded(std::string_view text, std::size_t width);
-
-void setEnv(const char* name, const std::string& value);
 
 // The drop-in library, loaded once per test program.
 const hba::HbaApi& api();
