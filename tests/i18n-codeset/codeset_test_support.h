@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/test_helpers.h"
+
 namespace codeset_test {
 
 struct CodesetDeleter {
@@ -39,14 +41,8 @@ inline CodesetPtr fromBytes(const std::vector<unsigned char>& bytes) {
 }
 
 inline std::vector<unsigned char> readFile(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        unsigned char buffer[65536];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-        std::fclose(f);
-    }
-    return bytes;
+    const std::string text = testsupport::fileText(path);
+    return {text.begin(), text.end()};
 }
 
 // The generated table of that canonical name; null when the build has not made it.
