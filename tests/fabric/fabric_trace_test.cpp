@@ -6,22 +6,17 @@
 #include <gtest/gtest.h>
 
 #include "tests/fabric/fabric_test_support.h"
+#include "tests/hba/scan_trace.h"
 #include "tests/support/run_program.h"
 
 namespace {
 
 using fabtest::Json;
 
-std::string record(const std::string& method, int line, const std::string& text) {
-    return testsupport::traceRecord("Portsurvey", method, line, text);
-}
+using santest::record;
 
 std::string traceOfScan(const Json& world) {
-    santest::World w(world);
-    std::string trace;
-    const auto run = testsupport::runScanWithTrace(ATTRSCAN_BINARY_DIR "/tests/fabric/trace-home", trace);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return trace;
+    return santest::traceOfScan(world, ATTRSCAN_BINARY_DIR "/tests/fabric/trace-home");
 }
 
 TEST(FabricTrace, RnidAndPlatformLines) {

@@ -7,16 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/hba/san_test_support.h"
-#include "tests/support/run_program.h"
+#include "tests/hba/scan_trace.h"
 
 namespace {
 
 using santest::Json;
-
-std::string record(const std::string& method, int line, const std::string& text) {
-    return testsupport::traceRecord("Portsurvey", method, line, text);
-}
+using santest::record;
 
 std::string zeros(std::size_t bytes) { return std::string(bytes * 2, '0'); }
 
@@ -42,14 +38,8 @@ Json traceWorld() {
     return santest::worldWithHba({{"adapters", Json::array({unopenable, enabled})}});
 }
 
-// Runs the program on world with a properties file that writes the trace logger's basic
-// records to a file; returns the file's content (empty when the toolkit wrote nothing).
 std::string traceOfScan(const Json& world) {
-    santest::World w(world);
-    std::string trace;
-    const auto run = testsupport::runScanWithTrace(ATTRSCAN_BINARY_DIR "/tests/hba/trace-home", trace);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return trace;
+    return santest::traceOfScan(world, ATTRSCAN_BINARY_DIR "/tests/hba/trace-home");
 }
 
 TEST(ScanTrace, DiscoveryLinesInOrder) {
