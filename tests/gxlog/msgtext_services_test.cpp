@@ -13,6 +13,7 @@
 #include "gxlog/src/GXgMsgText.h"
 #include "gxlog/src/GXgPrintf.h"
 #include "i18n/nlq.h"
+#include "tests/support/test_helpers.h"
 
 namespace gxlog {
 namespace {
@@ -66,11 +67,7 @@ protected:
         std::ofstream(dir_ / "gxtest.cat", std::ios::binary)
             << catalogBytes({{5, "Objekt %2$s vor %1$s (\xC3\xA9)"}, {7, "kaputt %s %s"}});
         const std::string nlspath = (dir_ / "%N.cat").string();
-#ifdef _WIN32
-        _putenv(("NLSPATH=" + nlspath).c_str());
-#else
-        setenv("NLSPATH", nlspath.c_str(), 1);
-#endif
+        testsupport::setEnv("NLSPATH", nlspath);
         i18n::start();
         setToolkitMsgChannel([](GXgLevel, GXgI18Msg m) { reported.push_back(std::move(m)); });
         reported.clear();

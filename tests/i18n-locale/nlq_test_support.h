@@ -14,19 +14,13 @@
 #include <vector>
 
 #include "tests/support/codeset_image.h"
+#include "tests/support/test_helpers.h"
 
 namespace nlq_test {
 
 inline void setVariable(const std::string& name, const std::optional<std::string>& value)
 {
-#ifdef _WIN32
-    _putenv_s(name.c_str(), value ? value->c_str() : "");  // "" removes the variable
-#else
-    if (value)
-        ::setenv(name.c_str(), value->c_str(), 1);
-    else
-        ::unsetenv(name.c_str());
-#endif
+    testsupport::setEnv(name.c_str(), value.value_or(""));  // empty: removed
 }
 
 // Sets variables for the life of the guard; every variable it touched is restored.

@@ -3,6 +3,7 @@
 // table from a few code points.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -13,15 +14,6 @@
 #include "i18n/nlq_codeset_table.h"
 
 namespace testsupport {
-
-// A path of the build tree as the program under test sees it: unchanged on POSIX; on the
-// Windows build (run under wine) an absolute POSIX path lies on drive Z:.
-inline std::string hostPath(std::string path) {
-#ifdef _WIN32
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-#endif
-    return path;
-}
 
 class TableImage {
 public:

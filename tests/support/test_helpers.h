@@ -21,13 +21,14 @@ inline std::string hex(const void* p, std::size_t n) {
     return s;
 }
 
-// Sets an environment variable of this process and the programs it starts; on Windows an
-// empty value removes it.
+// Sets an environment variable of this process and the programs it starts; an empty value
+// removes it (as Windows does with any empty value).
 inline void setEnv(const char* name, const std::string& value) {
 #ifdef _WIN32
     _putenv_s(name, value.c_str());
 #else
-    setenv(name, value.c_str(), 1);
+    if (value.empty()) unsetenv(name);
+    else setenv(name, value.c_str(), 1);
 #endif
 }
 
@@ -37,6 +38,15 @@ inline std::string fileText(const std::string& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// A path of the build tree as the program under test sees it: unchanged on POSIX; on the
+// Windows build (run under wine) an absolute POSIX path lies on drive Z:.
+inline std::string hostPath(std::string path) {
+#ifdef _WIN32
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+#endif
+    return path;
 }
 
 }  // namespace testsupport
