@@ -46,16 +46,9 @@ void logRecords(int from, int to) {
     }
 }
 
-// Working directory of a test, restored afterwards.
-struct InDirectory {
-    fs::path saved = fs::current_path();
-    explicit InDirectory(const std::string& dir) { fs::current_path(dir); }
-    ~InDirectory() { fs::current_path(saved); }
-};
-
 TEST(FileHandler, DefaultFileRollsOverByRenaming) {
     const std::string dir = gxtest::freshDir("default-file");
-    InDirectory in(dir);
+    testsupport::InDirectory in(dir);
     {
         Toolkit toolkit(kLogger + "h.className=gxg_filehandler\nh.maxFileSize=100\nh.maxFiles=3\n", "default-file");
         logRecords(1, 7);

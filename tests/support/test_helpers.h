@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -48,5 +49,12 @@ inline std::string hostPath(std::string path) {
 #endif
     return path;
 }
+
+// Makes dir the working directory for the life of the object.
+struct InDirectory {
+    std::filesystem::path saved = std::filesystem::current_path();
+    explicit InDirectory(const std::filesystem::path& dir) { std::filesystem::current_path(dir); }
+    ~InDirectory() { std::filesystem::current_path(saved); }
+};
 
 }  // namespace testsupport
