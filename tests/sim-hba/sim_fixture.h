@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "hba/hba_library.h"
+#include "tests/hba/san_test_support.h"
 #include "tests/support/test_helpers.h"
 
 namespace simtest {
@@ -29,17 +30,15 @@ const hba::HbaApi& api();
 
 class SimHba : public ::testing::Test {
 protected:
-    void SetUp() override;
     void TearDown() override;
-    // Writes the world, points SANSIM_WORLD at it, starts an empty call log and calls
-    // HBA_LoadLibrary.
+    // Writes the world, points SANSIM_WORLD at it, calls HBA_LoadLibrary and starts an empty
+    // call log.
     void useWorld(std::string_view json);
     // Opens adapter index (its name from the library).
     HBA_HANDLE open(HBA_UINT32 index = 0);
-    std::vector<std::string> callLog() const;
-    void clearCallLog() const;
+    std::vector<std::string> callLog() const { return world_->calls(); }
 
-    std::filesystem::path dir_;
+    std::optional<santest::World> world_;
 };
 
 // An FC-GS request: the 16-byte preamble and the payload.
