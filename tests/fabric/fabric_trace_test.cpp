@@ -6,22 +6,17 @@
 #include <gtest/gtest.h>
 
 #include "tests/fabric/fabric_test_support.h"
+#include "tests/hba/scan_trace.h"
 #include "tests/support/run_program.h"
 
 namespace {
 
 using fabtest::Json;
 
-std::string record(const std::string& method, int line, const std::string& text) {
-    return "T|Portsurvey|" + method + "|" + std::to_string(line) + "|" + text + "\n";
-}
+using santest::record;
 
 std::string traceOfScan(const Json& world) {
-    santest::World w(world);
-    std::string trace;
-    const auto run = testsupport::runScanWithTrace(ATTRSCAN_BINARY_DIR "/tests/fabric/trace-home", trace);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return trace;
+    return santest::traceOfScan(world, ATTRSCAN_BINARY_DIR "/tests/fabric/trace-home");
 }
 
 TEST(FabricTrace, RnidAndPlatformLines) {
@@ -53,12 +48,7 @@ TEST(FabricTrace, RnidAndPlatformLines) {
         record("Main", 1148, "The Target Port WWN : 0x5100000000000001"),
         record("discoverPlatformList", 2246, "discoverPlatformList function ended with reasonCode = 3"),
     };
-    std::size_t at = 0;
-    for (const std::string& r : expected) {
-        const std::size_t found = trace.find(r, at);
-        ASSERT_NE(found, std::string::npos) << "missing after offset " << at << ":\n" << r << "\n" << trace;
-        at = found + r.size();
-    }
+    EXPECT_EQ(testsupport::missingInOrder(trace, expected), "") << trace;
     EXPECT_NE(trace.find("\t\tRNID Type     : Storage Subsystem\n\n"), std::string::npos);
 }
 

@@ -11,6 +11,7 @@
 #include "gxlog/src/GXgLog.h"
 #include "gxlog/src/GXgObject.h"
 #include "tests/gxlog-objects/toolkit_fixture.h"
+#include "tests/support/test_helpers.h"
 
 namespace {
 
@@ -45,16 +46,9 @@ void logRecords(int from, int to) {
     }
 }
 
-// Working directory of a test, restored afterwards.
-struct InDirectory {
-    fs::path saved = fs::current_path();
-    explicit InDirectory(const std::string& dir) { fs::current_path(dir); }
-    ~InDirectory() { fs::current_path(saved); }
-};
-
 TEST(FileHandler, DefaultFileRollsOverByRenaming) {
     const std::string dir = gxtest::freshDir("default-file");
-    InDirectory in(dir);
+    testsupport::InDirectory in(dir);
     {
         Toolkit toolkit(kLogger + "h.className=gxg_filehandler\nh.maxFileSize=100\nh.maxFiles=3\n", "default-file");
         logRecords(1, 7);
@@ -212,16 +206,8 @@ TEST(FileHandler, ProblemsAreReportedAndCostOnlyTheRecord) {
 // A configured codeset: the records are converted, and a character the codeset lacks
 // becomes the codeset services' substitute.
 TEST(FileHandler, RecordsInTheOutputCodeset) {
-    std::string data = ATTRSCAN_BINARY_DIR "/data";
-#ifdef _WIN32
-    if (data[0] == '/') data = "Z:" + data;
-#endif
     if (!fs::exists(ATTRSCAN_BINARY_DIR "/data/codeset/aliases")) GTEST_SKIP() << "codeset data not generated";
-#ifdef _WIN32
-    _putenv_s("NLQDIR", data.c_str());
-#else
-    setenv("NLQDIR", data.c_str(), 1);
-#endif
+    testsupport::setEnv("NLQDIR", testsupport::hostPath(ATTRSCAN_BINARY_DIR "/data"));
     const std::string dir = gxtest::freshDir("codeset");
     {
         Toolkit toolkit(kLogger + "h.className=gxg_filehandler\nh.fileName=" + dir + "/latin.log\nh.fileEncoding=ISO8859-1\n",
@@ -232,11 +218,7 @@ TEST(FileHandler, RecordsInTheOutputCodeset) {
         GXgLogTrace(logger, "s", "m", 2, "\xE2\x82\xAC", GXG_PARM_END);  // the euro sign is not in Latin-1
     }
     EXPECT_EQ(readAll(dir + "/latin.log"), "T s m 1 caf\xE9\nT s m 2 ?\n");
-#ifdef _WIN32
-    _putenv_s("NLQDIR", "");
-#else
-    unsetenv("NLQDIR");
-#endif
+    testsupport::setEnv("NLQDIR", "");
 }
 
 TEST(ConsoleHandler, WritesRecordsToStandardOutput) {

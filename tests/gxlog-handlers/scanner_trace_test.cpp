@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/support/run_program.h"
+#include "tests/support/test_helpers.h"
 
 namespace {
 
@@ -17,12 +18,6 @@ const std::string kProgram = ATTRSCAN_BINARY_DIR "/driver/attrscan";
 const std::string kWorld = ATTRSCAN_SOURCE_DIR "/tests/driver/worlds/w2003.json";
 const std::string kGuid = "5A.3C.00.11.22.33.44.55.66.77.88.99.AA.BB.CC.DD:0001";
 
-struct InDirectory {
-    fs::path saved = fs::current_path();
-    explicit InDirectory(const fs::path& dir) { fs::current_path(dir); }
-    ~InDirectory() { fs::current_path(saved); }
-};
-
 TEST(ScannerTrace, ShippedPropertiesWriteTheTraceFile) {
     const fs::path home = fs::absolute(fs::path("scanner-trace") / "home");
     fs::remove_all(home.parent_path());
@@ -30,7 +25,7 @@ TEST(ScannerTrace, ShippedPropertiesWriteTheTraceFile) {
     fs::copy_file(ATTRSCAN_SOURCE_DIR "/conf/nativelog.properties", home / "conf" / "nativelog.properties");
     const fs::path run = home.parent_path() / "run";
     fs::create_directories(run);
-    InDirectory in(run);  // the shipped file names a trace file in the working directory
+    testsupport::InDirectory in(run);  // the shipped file names a trace file in the working directory
 
     const auto traced = testsupport::runProgram(kProgram, {"10.1.1.1:9570", "scanner01", kGuid, "Running"},
                                                 {{"SANSIM_WORLD", kWorld}, {"VRKA_SM_HOME", home.string()}});

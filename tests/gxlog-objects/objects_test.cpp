@@ -86,62 +86,46 @@ TEST(ItemLists, MarkersValuesNamesAndBounds) {
         GXgLevel level;
         const char* warning;  // expected toolkit message on standard output, or null
     };
-    auto run = [](const gxlog::GXgEvent& event, std::string out, const Result& expected, const char* what) {
+    // Reads the items that make() passes, checks the count, level and what reached standard
+    // output, and returns the event.
+    auto run = [](auto make, const Result& expected, const char* what) {
+        Capture out(stdout);
+        gxlog::GXgEvent event = make();
+        const std::string text = out.finish();
         EXPECT_EQ(event.message.params.size(), expected.params) << what;
         EXPECT_EQ(event.level, expected.level) << what;
-        if (expected.warning) EXPECT_NE(out.find(expected.warning), std::string::npos) << what << "\n" << out;
-        else EXPECT_EQ(out, "") << what;
+        if (expected.warning) EXPECT_NE(text.find(expected.warning), std::string::npos) << what << "\n" << text;
+        else EXPECT_EQ(text, "") << what;
+        return event;
     };
-    {
-        Capture out(stdout);
-        auto e = items(0, GXG_PARM_INT, 7, GXG_PARM_NAMED, "t", GXG_PARM_STRING, "w", GXG_PARM_END);
-        run(e, out.finish(), {1, 3000, nullptr}, "named");
-        ASSERT_EQ(e.message.params.size(), 1u);
-        EXPECT_EQ(e.message.params[0].type, GXG_PARM_INT);
-        EXPECT_EQ(e.message.params[0].value.i, 7);
-        ASSERT_TRUE(e.attributes.find("t"));
-        EXPECT_EQ(*e.attributes.find("t"), "w");
-    }
-    {
-        Capture out(stdout);
-        auto e = items(0, GXG_PARM_NAMED, "b", GXG_PARM_BOOLEAN, 1, GXG_PARM_NAMED, "c", GXG_PARM_CHAR, 'x',
-                       GXG_PARM_NAMED, "d", GXG_PARM_DOUBLE, 2.5, GXG_PARM_NAMED, "f", GXG_PARM_FLOAT, 0.5,
-                       GXG_PARM_NAMED, "l", GXG_PARM_LONG, -4L, GXG_PARM_NAMED, "b", GXG_PARM_BOOLEAN, 2,
-                       GXG_PARM_END);
-        run(e, out.finish(), {0, 3000, nullptr}, "attribute texts");
-        std::vector<std::pair<std::string, std::string>> attrs;
-        for (const auto& a : e.attributes) attrs.emplace_back(a.name(), a.value());
-        const std::vector<std::pair<std::string, std::string>> expected = {
-            {"b", "false"}, {"c", "x"}, {"d", "2.500000"}, {"f", "0.500000"}, {"l", "-4"}};
-        EXPECT_EQ(attrs, expected);
-    }
-    {
-        Capture out(stdout);
-        auto e = items(0, GXG_PARM_INT, 1, 5000, GXG_PARM_END);
-        run(e, out.finish(), {1, 5000, nullptr}, "level marker");
-    }
-    {
-        Capture out(stdout);
-        auto e = items(0, GXG_PARM_INT, 1, 42, GXG_PARM_INT, 2, GXG_PARM_END);
-        run(e, out.finish(), {1, 3000, "GXGBC0071W The logging method's parameter list is missing type markers.\n"},
-            "marker 42");
-    }
-    {
-        Capture out(stdout);
-        auto e = items(0, I60, I2, GXG_PARM_END);  // 62 items and the 0
-        run(e, out.finish(), {62, 3000, nullptr}, "62 items");
-    }
-    {
-        Capture out(stdout);
-        auto e = items(0, I60, I2, GXG_PARM_INT, 3, GXG_PARM_END);  // 63 items
-        run(e, out.finish(), {63, 3000, "GXGBC0070W The logging method parameter list did not end with a NULL.\n"},
-            "63 items");
-    }
-    {
-        Capture out(stdout);
-        auto e = items(0, I60, I10, GXG_PARM_END);  // 70 items: only 63 are read
-        run(e, out.finish(), {63, 3000, "GXGBC0070W"}, "70 items");
-    }
+    const auto named = run([] { return items(0, GXG_PARM_INT, 7, GXG_PARM_NAMED, "t", GXG_PARM_STRING, "w", GXG_PARM_END); },
+                           {1, 3000, nullptr}, "named");
+    ASSERT_EQ(named.message.params.size(), 1u);
+    EXPECT_EQ(named.message.params[0].type, GXG_PARM_INT);
+    EXPECT_EQ(named.message.params[0].value.i, 7);
+    ASSERT_TRUE(named.attributes.find("t"));
+    EXPECT_EQ(*named.attributes.find("t"), "w");
+
+    const auto typed = run(
+        [] {
+            return items(0, GXG_PARM_NAMED, "b", GXG_PARM_BOOLEAN, 1, GXG_PARM_NAMED, "c", GXG_PARM_CHAR, 'x',
+                         GXG_PARM_NAMED, "d", GXG_PARM_DOUBLE, 2.5, GXG_PARM_NAMED, "f", GXG_PARM_FLOAT, 0.5,
+                         GXG_PARM_NAMED, "l", GXG_PARM_LONG, -4L, GXG_PARM_NAMED, "b", GXG_PARM_BOOLEAN, 2, GXG_PARM_END);
+        },
+        {0, 3000, nullptr}, "attribute texts");
+    std::vector<std::pair<std::string, std::string>> attrs;
+    for (const auto& a : typed.attributes) attrs.emplace_back(a.name(), a.value());
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"b", "false"}, {"c", "x"}, {"d", "2.500000"}, {"f", "0.500000"}, {"l", "-4"}};
+    EXPECT_EQ(attrs, expected);
+
+    run([] { return items(0, GXG_PARM_INT, 1, 5000, GXG_PARM_END); }, {1, 5000, nullptr}, "level marker");
+    run([] { return items(0, GXG_PARM_INT, 1, 42, GXG_PARM_INT, 2, GXG_PARM_END); },
+        {1, 3000, "GXGBC0071W The logging method's parameter list is missing type markers.\n"}, "marker 42");
+    run([] { return items(0, I60, I2, GXG_PARM_END); }, {62, 3000, nullptr}, "62 items and the 0");
+    run([] { return items(0, I60, I2, GXG_PARM_INT, 3, GXG_PARM_END); },
+        {63, 3000, "GXGBC0070W The logging method parameter list did not end with a NULL.\n"}, "63 items");
+    run([] { return items(0, I60, I10, GXG_PARM_END); }, {63, 3000, "GXGBC0070W"}, "70 items: only 63 are read");
 }
 
 // ---- Get-or-create, inheritance and listener chains ----------------------------------
@@ -303,7 +287,11 @@ TEST(Objects, LoopingListenerChainsEndWithoutHarm) {
     EXPECT_NE(readAll(dir + "/h2.log"), "");
 }
 
-TEST(Objects, SourceAttributesNeedASourceFile) {
+// Source attributes need a source file. Attributes named by the caller's own texts are
+// shown like the toolkit's, in the line's order and not in the order given; a record never
+// shows the attributes of the one before, and a source file given to the call replaces a
+// line number given as an item.
+TEST(Objects, SourceAndNamedAttributesInTheBasicLine) {
     const std::string dir = gxtest::freshDir("source");
     Toolkit toolkit("app.className=gxg_basiclogger\napp.listenerNames=h1\n" + handlerLines("h1", dir) + kFixedDate,
                     "source");
@@ -312,22 +300,6 @@ TEST(Objects, SourceAttributesNeedASourceFile) {
     GXgLogTrace(logger, "file", nullptr, 13, "no method", GXG_PARM_END);
     GXgLogTrace(logger, nullptr, nullptr, 14, "nothing", GXG_PARM_END);
     gxlog::logTrace(logger, "file", "method", 15, "typed %d %s %c %d", 42, "text", 'c', true);
-    GXgToolkitTerm();
-    EXPECT_EQ(readAll(dir + "/h1.log"),
-              "T method no file\n"
-              "T file 13 no method\n"
-              "T nothing\n"
-              "T file method 15 typed 42 text c 1\n");
-}
-
-// Attributes named by the caller's own texts are shown like the toolkit's, in the line's
-// order and not in the order given; a record never shows the attributes of the one before,
-// and a source file given to the call replaces a line number given as an item.
-TEST(Objects, NamedAttributesInTheBasicLine) {
-    const std::string dir = gxtest::freshDir("named");
-    Toolkit toolkit("app.className=gxg_basiclogger\napp.listenerNames=h1\n" + handlerLines("h1", dir) + kFixedDate,
-                    "named");
-    GXgObject* logger = GXgGetLogger("app", nullptr);
     const std::string server = "server", product = "product", organization = "organization";
     const std::string srcline = "gxg_prop_srcline", other = "other";
     GXgLogTrace(logger, "file", "m", 1, "first", GXG_PARM_NAMED, server.c_str(), GXG_PARM_STRING, "S",
@@ -341,6 +313,10 @@ TEST(Objects, NamedAttributesInTheBasicLine) {
                 GXG_PARM_STRING, "x", GXG_PARM_END);
     GXgToolkitTerm();
     EXPECT_EQ(readAll(dir + "/h1.log"),
+              "T method no file\n"
+              "T file 13 no method\n"
+              "T nothing\n"
+              "T file method 15 typed 42 text c 1\n"
               "T file m 1 G P S first\n"
               "T Q second\n"
               "T m 42 third\n"

@@ -17,6 +17,8 @@
 
 #include "gxlog/src/GXgLog.h"
 
+#include "tests/support/test_helpers.h"
+
 namespace gxtest {
 
 namespace fs = std::filesystem;
@@ -30,12 +32,7 @@ inline std::string freshDir(const std::string& name) {
     return dir.generic_string();
 }
 
-inline std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+inline std::string readAll(const std::string& path) { return testsupport::fileText(path); }
 
 inline void writeAll(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;

@@ -101,26 +101,5 @@ TEST(Config, RootAndInvalidNames) {
     EXPECT_EQ(registry.size(), 1u);
 }
 
-TEST(Config, NodesAreSharedAndOutliveTheRegistry) {
-    std::shared_ptr<GXgObjConfig> node;
-    {
-        GXgConfigRegistry registry;
-        registry.setProperty("k", "p", "v");
-        node = registry.getNode("k");
-        EXPECT_EQ(node, registry.getNode("k"));
-        EXPECT_EQ(node.use_count(), 2);  // the registry's reference and ours
-    }
-    EXPECT_EQ(*node->properties.find("p"), "v");
-}
-
-TEST(Config, ToolkitRegistryLifecycle) {
-    EXPECT_EQ(configRegistry(), nullptr);
-    createConfigRegistry();
-    ASSERT_NE(configRegistry(), nullptr);
-    configRegistry()->setProperty("a", "b", "c");
-    destroyConfigRegistry();
-    EXPECT_EQ(configRegistry(), nullptr);
-}
-
 }  // namespace
 }  // namespace gxlog

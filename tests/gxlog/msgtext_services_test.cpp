@@ -13,64 +13,24 @@
 #include "gxlog/src/GXgMsgText.h"
 #include "gxlog/src/GXgPrintf.h"
 #include "i18n/nlq.h"
+#include "tests/i18n-catalog/catalog_test_support.h"
+#include "tests/support/test_helpers.h"
 
 namespace gxlog {
 namespace {
 
 namespace fs = std::filesystem;
 
-void put32(std::string& out, uint32_t v) {
-    out += static_cast<char>(v >> 24);
-    out += static_cast<char>(v >> 16);
-    out += static_cast<char>(v >> 8);
-    out += static_cast<char>(v);
-}
-
-// A catalog file with one set: set 1, messages number -> UTF-8 text, ascending.
-std::string catalogBytes(const std::vector<std::pair<uint32_t, std::string>>& messages) {
-    std::string texts;
-    std::vector<uint32_t> offsets;
-    for (const auto& [number, text] : messages) {
-        offsets.push_back(static_cast<uint32_t>(texts.size()));
-        texts += text;
-        texts += '\0';
-    }
-    const uint32_t setOffset = 28, indexOffset = 56;
-    const uint32_t textOffset = indexOffset + 12 * static_cast<uint32_t>(messages.size());
-    std::string file = "*nazgul*";
-    put32(file, 1);  // major version
-    put32(file, 0);
-    put32(file, 0);
-    put32(file, 1);  // one valid set
-    put32(file, setOffset);
-    put32(file, 1);  // set number
-    put32(file, 0);  // no next set
-    put32(file, indexOffset);
-    put32(file, textOffset);
-    put32(file, static_cast<uint32_t>(texts.size()));
-    put32(file, static_cast<uint32_t>(messages.size()));
-    put32(file, 0);
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        put32(file, messages[i].first);
-        put32(file, offsets[i]);
-        put32(file, 0);
-    }
-    return file + texts;
-}
-
 class Services : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::path(ATTRSCAN_BINARY_DIR) / "tests" / "gxlog" / "catalogs";
         fs::create_directories(dir_);
+        const auto catalog = nlq_test::compileCatalog("$set 1\n5 Objekt %2$s vor %1$s (\xC3\xA9)\n7 kaputt %s %s\n");
         std::ofstream(dir_ / "gxtest.cat", std::ios::binary)
-            << catalogBytes({{5, "Objekt %2$s vor %1$s (\xC3\xA9)"}, {7, "kaputt %s %s"}});
+            .write(reinterpret_cast<const char*>(catalog.data()), static_cast<std::streamsize>(catalog.size()));
         const std::string nlspath = (dir_ / "%N.cat").string();
-#ifdef _WIN32
-        _putenv(("NLSPATH=" + nlspath).c_str());
-#else
-        setenv("NLSPATH", nlspath.c_str(), 1);
-#endif
+        testsupport::setEnv("NLSPATH", nlspath);
         i18n::start();
         setToolkitMsgChannel([](GXgLevel, GXgI18Msg m) { reported.push_back(std::move(m)); });
         reported.clear();

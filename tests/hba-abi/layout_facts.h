@@ -65,3 +65,15 @@ LayoutFacts systemLayout();
     SLOT(GetAdapterPortAttributesHandler) SLOT(GetDiscoveredPortAttributesHandler)       \
     SLOT(SendCTPassThruHandler) SLOT(RefreshInformationHandler) SLOT(SendRNIDHandler)    \
     SLOT(ScsiInquiryHandler) SLOT(ReportLUNsHandler) SLOT(ReadCapacityHandler)
+
+// The constants both declarations must agree on.
+#define HBA_ABI_CONSTANT_FACTS                                                       \
+    facts["status.NOT_SUPPORTED"] = HBA_STATUS_ERROR_NOT_SUPPORTED;                  \
+    facts["status.ILLEGAL_INDEX"] = HBA_STATUS_ERROR_ILLEGAL_INDEX;                  \
+    facts["status.SCSI_CHECK_CONDITION"] = HBA_STATUS_SCSI_CHECK_CONDITION;          \
+    facts["status.ELS_REJECT"] = HBA_STATUS_ERROR_ELS_REJECT;                        \
+    facts["status.TARGET_BUSY"] = HBA_STATUS_ERROR_TARGET_BUSY;                      \
+    facts["porttype.NPORT"] = HBA_PORTTYPE_NPORT;                                    \
+    facts["porttype.PTP"] = HBA_PORTTYPE_PTP;                                        \
+    facts["portstate.ONLINE"] = HBA_PORTSTATE_ONLINE;                                \
+    facts["wwntype.PORT_WWN"] = PORT_WWN;

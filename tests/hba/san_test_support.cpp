@@ -35,14 +35,6 @@ const hba::HbaLibrary& simulatedLibrary() {
     return library;
 }
 
-void setEnv(const char* name, const std::string& value) {
-#ifdef _WIN32
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
-}
-
 World::World(const Json& world, bool callLog) {
     const auto stem = scratchFolder() / testFileStem();
     path_ = stem.string() + ".json";

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "hba/hba_library.h"
+#include "tests/support/test_helpers.h"
 
 namespace santest {
 
@@ -17,8 +18,7 @@ using Json = nlohmann::json;
 // The simulated library, loaded once per test program from the build tree.
 const hba::HbaLibrary& simulatedLibrary();
 
-// Sets an environment variable for this process (and the programs it starts).
-void setEnv(const char* name, const std::string& value);
+using testsupport::setEnv;
 
 // A world for one test: the file is written under the test's own folder and named by
 // SANSIM_WORLD; the call log is emptied and named by SANSIM_CALL_LOG (or switched off

@@ -1,5 +1,5 @@
-// The scan pass: the order of the requests, the discovered records it leaves, the sample
-// world, a full 32 x 512 SAN, and the program run end to end.
+// The scan pass: the order of the requests, the discovered records it leaves, a full
+// 32 x 512 SAN, and the program run end to end.
 #include <cstdlib>
 #include <fstream>
 
@@ -67,34 +67,10 @@ TEST(ScanPass, RequestsInTheirOrderAndTheRecordsTheyLeave) {
     EXPECT_EQ(record.adapterName, "QLogic-B") << "the first enabled adapter has record 0";
     EXPECT_EQ(record.hostName, "host.example.com");
     EXPECT_EQ(record.HBAOffset, 3u);
-    EXPECT_EQ(record.portId, (hba::PortId{0x0A, 0x0B, 0x0C}));
-    EXPECT_EQ(record.serialNumber, "QB-SERIAL");
+    // The fields of the nodes are checked byte for byte by the documents of the entity tests.
     ASSERT_EQ(record.nodeList.size(), 2u);
-
-    const hba::DeviceNode& t = record.nodeList[0];
-    EXPECT_EQ(t.portType, hba::kPortTypeTarget);
-    EXPECT_EQ(t.origin, hba::kOriginScsi);
-    EXPECT_EQ(t.portId, (hba::PortId{1, 2, 3}));
-    EXPECT_EQ(t.serialNumber.text(), "ARR-0001");
-    EXPECT_EQ(t.nodeName.text(), "ARR-0001");
-    EXPECT_EQ(t.page83Valid, 1);
-    EXPECT_EQ(t.protocol, "FCP");
-    EXPECT_EQ(santest::chars(t.vendorId), "ARRAYCO ");
-    ASSERT_EQ(t.lunList.size(), 1u);
-    EXPECT_EQ(t.lunList[0].PortBusTargLun, (std::array<uint8_t, 4>{3, 0, 0, 0}));
-    EXPECT_EQ(santest::chars(t.lunList[0].productId), "BIGARRAY        ");
-
-    const hba::DeviceNode& own = record.nodeList[1];
-    EXPECT_EQ(own.portType, hba::kPortTypeAdapter);
-    EXPECT_EQ(own.deviceType, hba::kDeviceTypeHba);
-    EXPECT_EQ(own.origin, hba::kOriginScsi);
-    EXPECT_EQ(own.portWwn, record.portWwn);
-    EXPECT_EQ(own.nodeWwn, record.nodeWwn);
-    EXPECT_EQ(own.portId, record.portId);
-    EXPECT_EQ(own.serialNumber.text(), "QB-SERIAL");
-    EXPECT_EQ(own.alternateId.text(), "QB-SERIAL");
-    EXPECT_EQ(own.protocol, "FCP");
-    EXPECT_TRUE(own.lunList.empty());
+    EXPECT_EQ(record.nodeList[0].portType, hba::kPortTypeTarget);
+    EXPECT_EQ(record.nodeList[1].portType, hba::kPortTypeAdapter) << "the adapter's own node comes last";
 }
 
 TEST(ScanPass, NoAdaptersStillReleasesTheLibrary) {
@@ -103,43 +79,6 @@ TEST(ScanPass, NoAdaptersStillReleasesTheLibrary) {
     EXPECT_EQ(w.calls(), (std::vector<std::string>{"HBA_LoadLibrary -> status=0", "HBA_GetNumberOfAdapters -> count=0",
                                                    "HBA_FreeLibrary -> status=0"}));
     EXPECT_EQ(hba::discoveredAdapters().count(), 0);
-}
-
-// The nodes the SCSI scan made, in list order (the fabric steps may add others).
-std::vector<const hba::DeviceNode*> scsiNodes(const hba::DiscoveredAdapter& record) {
-    std::vector<const hba::DeviceNode*> out;
-    for (const hba::DeviceNode& node : record.nodeList)
-        if (node.origin == hba::kOriginScsi) out.push_back(&node);
-    return out;
-}
-
-TEST(ScanPass, SampleWorld) {
-    santest::setEnv("SANSIM_WORLD", ATTRSCAN_SOURCE_DIR "/worlds/sample.json");
-    santest::setEnv("SANSIM_CALL_LOG", "");
-    ASSERT_EQ(driver::discoverSan(api(), "sanhost01"), 2);
-    const hba::DiscoveredAdapterTable& found = hba::discoveredAdapters();
-
-    // Adapter 0: the array's controller A, the tape library, the old enclosure, itself.
-    const auto first = scsiNodes(found[0]);
-    ASSERT_EQ(first.size(), 4u);
-    EXPECT_EQ(first[0]->lunList.size(), 3u);
-    EXPECT_EQ(first[0]->deviceType, hba::kDeviceTypeProcessor);
-    EXPECT_EQ(first[1]->lunList.size(), 2u);
-    EXPECT_EQ(first[1]->lunList[1].deviceType, 8) << "medium changer";
-    EXPECT_EQ(first[2]->lunList.size(), 1u) << "LUN 0 of the target without REPORT LUNS";
-    EXPECT_EQ(first[3]->deviceType, hba::kDeviceTypeHba);
-
-    // Adapter 1 sees the same array, its units under its own SCSI port number.
-    const auto second = scsiNodes(found[1]);
-    ASSERT_EQ(second.size(), 2u);
-    EXPECT_EQ(second[0]->nodeWwn, first[0]->nodeWwn);
-    EXPECT_NE(second[0]->portWwn, first[0]->portWwn);
-    for (std::size_t k = 0; k < 3; ++k) {
-        EXPECT_EQ(first[0]->lunList[k].PortBusTargLun, (std::array<uint8_t, 4>{2, 0, 0, static_cast<uint8_t>(k)}));
-        EXPECT_EQ(second[0]->lunList[k].PortBusTargLun, (std::array<uint8_t, 4>{3, 0, 0, static_cast<uint8_t>(k)}));
-        EXPECT_FALSE(first[0]->lunList[k].page83Data.empty());
-        EXPECT_EQ(second[0]->lunList[k].page83Data, first[0]->lunList[k].page83Data);
-    }
 }
 
 TEST(ScanPass, ThirtyTwoAdaptersOf512TargetsEach) {

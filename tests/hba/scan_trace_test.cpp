@@ -7,17 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/hba/san_test_support.h"
-#include "tests/support/run_program.h"
+#include "tests/hba/scan_trace.h"
 
 namespace {
 
 using santest::Json;
-
-// One basic record of the scanner's discovery source.
-std::string record(const std::string& method, int line, const std::string& text) {
-    return "T|Portsurvey|" + method + "|" + std::to_string(line) + "|" + text + "\n";
-}
+using santest::record;
 
 std::string zeros(std::size_t bytes) { return std::string(bytes * 2, '0'); }
 
@@ -43,27 +38,8 @@ Json traceWorld() {
     return santest::worldWithHba({{"adapters", Json::array({unopenable, enabled})}});
 }
 
-// Runs the program on world with a properties file that writes the trace logger's basic
-// records to a file; returns the file's content (empty when the toolkit wrote nothing).
 std::string traceOfScan(const Json& world) {
-    santest::World w(world);
-    std::string trace;
-    const auto run = testsupport::runScanWithTrace(ATTRSCAN_BINARY_DIR "/tests/hba/trace-home", trace);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return trace;
-}
-
-// Checks that the records appear in trace in this order (other records may stand
-// between them); returns the offset after the last one.
-std::size_t expectInOrder(const std::string& trace, const std::vector<std::string>& records) {
-    std::size_t at = 0;
-    for (const std::string& r : records) {
-        const std::size_t found = trace.find(r, at);
-        EXPECT_NE(found, std::string::npos) << "missing after offset " << at << ":\n" << r;
-        if (found == std::string::npos) return std::string::npos;
-        at = found + r.size();
-    }
-    return at;
+    return santest::traceOfScan(world, ATTRSCAN_BINARY_DIR "/tests/hba/trace-home");
 }
 
 TEST(ScanTrace, DiscoveryLinesInOrder) {
@@ -139,8 +115,8 @@ TEST(ScanTrace, DiscoveryLinesInOrder) {
                    "0x2100000000000002\t\t\t\t\n\t\tPort Type     : N_Port\t\t\t\t\n\t\tPortID        : "
                    "0x0A0B0C\t\t\t\t\n\t\tRNID Type     : Undefined\n\n"),
     };
-    const std::size_t at = expectInOrder(trace, expected);
-    ASSERT_NE(at, std::string::npos) << trace;
+    std::size_t at = 0;
+    ASSERT_EQ(testsupport::missingInOrder(trace, expected, &at), "") << trace;
     EXPECT_EQ(trace.find("|Main|453|SDInitializeTargetDatabase() Initializing target 3"), std::string::npos);
     EXPECT_EQ(trace.find("|GXLogLunInfo|", at), std::string::npos) << "no unit blocks for the adapter's own node";
 }
@@ -169,7 +145,7 @@ TEST(ScanTrace, FailureLinesInOrder) {
     if (trace.empty()) GTEST_SKIP() << "the logging toolkit in this build writes no records";
 
     const std::string sdi = "SDInitializeInternals";
-    const std::size_t at = expectInOrder(trace, {
+    ASSERT_EQ(testsupport::missingInOrder(trace, {
         record(sdi, 1623, "RNID support in this scan"),
         record(sdi, 1633, "SCSI LunID implementation used"),
         record("Main", 390, "HBA_GetAdapterPortAttributes failed: RC = 1"),
@@ -190,8 +166,7 @@ TEST(ScanTrace, FailureLinesInOrder) {
         record("Main", 705, "LUNId = : 0x0000000000000000"),
         record("Main", 705, "LUNId = : 0x00FF000000000000"),
         record("Main", 1404, "\nPortsurvey succeeds with Return Code = 0...."),
-    });
-    ASSERT_NE(at, std::string::npos) << trace.substr(0, 4000);
+    }), "") << trace.substr(0, 4000);
     EXPECT_EQ(trace.find("ReportLUNs info", trace.find("number of LUNs = 300")), std::string::npos)
         << "no list dump when the list is cut";
 }

@@ -60,8 +60,10 @@ TEST_F(CodesetEngine, Utf8DirectionsStopWithTheRightResultAndCursors) {
         {"GB18030", true, "\xF0\x90\x80", 10, NLQ_STEP_INCOMPLETE, 0, ""},
         {"GB18030", true, "\xF0\x90\x80\x80", 10, NLQ_STEP_DONE, 4, "\x90\x30\x81\x30"},
         {"GB18030", false, "\x81\x20", 10, NLQ_STEP_DONE, 2, "? "},  // invalid trail: the lead alone
-        {"1047", true, "\n", 10, NLQ_STEP_DONE, 1, "\x15"},
+        {"1047", true, "\n", 10, NLQ_STEP_DONE, 1, "\x15"},  // the EBCDIC line end
         {"1047", false, "\x25\x15", 10, NLQ_STEP_DONE, 2, "\n\n"},
+        {"1047", true, "Az09?", 10, NLQ_STEP_DONE, 5, "\xC1\xA9\xF0\xF9\x6F"},
+        {"1047", true, "\xE2\x82\xAC", 10, NLQ_STEP_DONE, 3, "\x6F"},  // no euro sign in 1047
         {"939", true, "\xE6\x97\xA5", 2, NLQ_STEP_OUTPUT_FULL, 0, ""},
         {"939", false, "\x0E\x45", 10, NLQ_STEP_INCOMPLETE, 1, ""},
         {"UTF8", false, "a\xF0\x90\x80", 10, NLQ_STEP_INCOMPLETE, 1, "a"},
@@ -200,18 +202,6 @@ TEST_F(CodesetEngine, WctombKeepsTheShiftStateBetweenCalls) {
     EXPECT_EQ(nlq_wctomb(cs("UTF8"), out, 0xD800), -1);  // half a character
     ASSERT_EQ(nlq_wctomb(cs("932"), out, 0x65E5), 2);
     EXPECT_EQ(hex(std::string(out, 2)), hex("\x93\xFA"));
-}
-
-// ---- Single-byte EBCDIC and the built-in table ------------------------------------------
-
-TEST_F(CodesetEngine, EbcdicLineEndsAndInvariants) {
-    NlqCodeset* ebcdic = cs("1047");
-    EXPECT_EQ(hex(fromUtf8(ebcdic, "\n")), hex("\x15"));
-    EXPECT_EQ(toUtf8(ebcdic, "\x25\x15"), "\n\n");
-    EXPECT_EQ(hex(fromUtf8(ebcdic, "Az09?")), hex("\xC1\xA9\xF0\xF9\x6F"));
-    nlq_substitution_count(ebcdic);
-    EXPECT_EQ(hex(fromUtf8(ebcdic, "\xE2\x82\xAC")), hex("\x6F"));  // the euro sign is not in 1047
-    EXPECT_EQ(nlq_substitution_count(ebcdic), 1u);
 }
 
 // ---- Built-in codesets --------------------------------------------------------------------

@@ -1,6 +1,8 @@
 // Records built from table images: which images are refused, what the record takes from
 // the header, and that entries pointing outside the image convert as unmappable instead
 // of being read.
+#include <array>
+
 #include "tests/i18n-codeset/codeset_test_support.h"
 
 using namespace codeset_test;
@@ -94,6 +96,19 @@ TEST(CodesetImage, SubstitutionByteInARowIsUnmappableExceptForItsOwnCodePoint) {
     EXPECT_EQ(nlq_substitution_count(cs.get()), 0u);
 }
 
+// A kind 10 image whose range table holds one to-Unicode record (first key, last key,
+// kind, value) and a zero index; from: records 0, index 4, values 4; to: records 0, index 4.
+CodesetPtr rangeImage(const std::array<uint16_t, 4>& record) {
+    ImageBuilder b(NLQ_KIND_GB18030);
+    const size_t at = b.bytes().size();
+    b.put16(tbl::kRangeTableOffset, static_cast<uint16_t>(at));
+    for (int i = 0; i < 6; ++i) b.put32(at + (i < 3 ? 4 * i : 4 * i + 4), i % 3 == 0 ? 0 : 4);
+    const size_t body = at + tbl::kRangeHeaderSize;
+    for (int i = 0; i < 4; ++i) b.put16(body + 2 * i, record[static_cast<size_t>(i)]);
+    for (int i = 0; i < 128; ++i) b.put16(body + 8 + 2 * i, 0);
+    return b.build();
+}
+
 TEST(CodesetImage, EntriesOutsideTheImageAreUnmappable) {
     struct Case {
         const char* what;
@@ -183,33 +198,10 @@ TEST(CodesetImage, EntriesOutsideTheImageAreUnmappable) {
              return b.build();
          },
          false, "\x0E\x45\x62\x0F\xC1", "?A"},
-        {"kind 10 walk off the end of the records",
-         [] {
-             ImageBuilder b(NLQ_KIND_GB18030);
-             size_t at = b.bytes().size();
-             b.put16(tbl::kRangeTableOffset, static_cast<uint16_t>(at));
-             // from: records 0, index 4, values 4; to: records 0 (one record), index 4 (zeros)
-             for (int i = 0; i < 6; ++i) b.put32(at + (i < 3 ? 4 * i : 4 * i + 4), i % 3 == 0 ? 0 : 4);
-             size_t body = at + tbl::kRangeHeaderSize;
-             uint16_t record[4] = {1, 5, 2, 0x4E00};  // keys 1..5 -> U+4E00..
-             for (int i = 0; i < 4; ++i) b.put16(body + 2 * i, record[i]);
-             for (int i = 0; i < 128; ++i) b.put16(body + 8 + 2 * i, 0);
-             return b.build();
-         },
+        {"kind 10 walk off the end of the records", [] { return rangeImage({1, 5, 2, 0x4E00}); },  // keys 1..5
          false, "\x81\x40\x81\x45\xFE\xFE", "\xE4\xB8\x80??"},
-        {"kind 10 value list entry beyond the image",
-         [] {
-             ImageBuilder b(NLQ_KIND_GB18030);
-             size_t at = b.bytes().size();
-             b.put16(tbl::kRangeTableOffset, static_cast<uint16_t>(at));
-             for (int i = 0; i < 6; ++i) b.put32(at + (i < 3 ? 4 * i : 4 * i + 4), i % 3 == 0 ? 0 : 4);
-             size_t body = at + tbl::kRangeHeaderSize;
-             uint16_t record[4] = {1, 0xFFFE, 1, 0xF000};
-             for (int i = 0; i < 4; ++i) b.put16(body + 2 * i, record[i]);
-             for (int i = 0; i < 128; ++i) b.put16(body + 8 + 2 * i, 0);
-             return b.build();
-         },
-         false, "\x81\x40", "?"},
+        {"kind 10 value list entry beyond the image", [] { return rangeImage({1, 0xFFFE, 1, 0xF000}); }, false,
+         "\x81\x40", "?"},
     };
     for (const Case& c : cases) {
         CodesetPtr cs = c.make();

@@ -11,14 +11,7 @@ using namespace codeset_test;
 
 namespace {
 
-void setNlqdir(const std::optional<std::string>& value) {
-#ifdef _WIN32
-    _putenv_s("NLQDIR", value ? value->c_str() : "");
-#else
-    if (value) ::setenv("NLQDIR", value->c_str(), 1);
-    else ::unsetenv("NLQDIR");
-#endif
-}
+void setNlqdir(const std::optional<std::string>& value) { testsupport::setEnv("NLQDIR", value.value_or("")); }
 
 TEST(CodesetShippedData, UsualNamesOpenTheirTables) {
     if (readFile(dataDir() + "aliases").empty()) GTEST_SKIP() << "codeset data not generated in " << dataDir();

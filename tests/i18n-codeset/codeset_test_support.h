@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/codeset_image.h"
+#include "tests/support/test_helpers.h"
+
 namespace codeset_test {
 
 struct CodesetDeleter {
@@ -24,11 +27,7 @@ using CodesetPtr = std::unique_ptr<NlqCodeset, CodesetDeleter>;
 
 // The folder the build generated the codeset tables into ("Z:" in front under wine).
 inline std::string dataDir() {
-    std::string dir = ATTRSCAN_BINARY_DIR "/data/codeset/";
-#ifdef _WIN32
-    if (dir[0] == '/') dir = "Z:" + dir;
-#endif
-    return dir;
+    return testsupport::hostPath(ATTRSCAN_BINARY_DIR "/data/codeset/");
 }
 
 // A record built from an image held in `bytes` (copied into a std::malloc buffer).
@@ -39,14 +38,8 @@ inline CodesetPtr fromBytes(const std::vector<unsigned char>& bytes) {
 }
 
 inline std::vector<unsigned char> readFile(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        unsigned char buffer[65536];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-        std::fclose(f);
-    }
-    return bytes;
+    const std::string text = testsupport::fileText(path);
+    return {text.begin(), text.end()};
 }
 
 // The generated table of that canonical name; null when the build has not made it.
@@ -103,46 +96,11 @@ inline std::string hex(const std::string& s) {
 
 namespace codeset_test {
 
-// A table image written field by field, for tests of images that the compiler would
-// never write (rows out of range, odd classes, broken range tables).
-class ImageBuilder {
+// A table image written field by field, as a codeset record.
+class ImageBuilder : public testsupport::TableImage {
 public:
-    explicit ImageBuilder(uint16_t kind, const char* name = "TEST") : bytes_(nlq_table::kMinImageSize, 0) {
-        std::memcpy(&bytes_[nlq_table::kMagicOffset], "ucv", 3);
-        std::strncpy(reinterpret_cast<char*>(&bytes_[nlq_table::kNameOffset]), name, 31);
-        put16(nlq_table::kKindOffset, kind);
-        put32(nlq_table::kRowAreaOffset, static_cast<uint32_t>(nlq_table::kMinImageSize));
-        put8(nlq_table::kSubstByteOffset, '?');
-        put16(nlq_table::kSubstCodePointOffset, '?');
-        for (size_t i = 0; i < 256; ++i) {
-            put16(nlq_table::kFromRowsOffset + 2 * i, 0xFFFF);
-            put16(nlq_table::kToTableOffset + 2 * i, 0xFFFF);
-        }
-    }
-    void put8(size_t at, uint8_t v) { grow(at + 1); bytes_[at] = v; }
-    void put16(size_t at, uint16_t v) { put8(at, static_cast<uint8_t>(v)); put8(at + 1, static_cast<uint8_t>(v >> 8)); }
-    void put32(size_t at, uint32_t v) { put16(at, static_cast<uint16_t>(v)); put16(at + 2, static_cast<uint16_t>(v >> 16)); }
-    // Appends a row (padded to 4 bytes) and returns its row number.
-    uint16_t addRow(const std::vector<uint8_t>& row) {
-        size_t at = bytes_.size();
-        bytes_.insert(bytes_.end(), row.begin(), row.end());
-        while (bytes_.size() % 4) bytes_.push_back(0);
-        return static_cast<uint16_t>((at - nlq_table::kMinImageSize) / 4);
-    }
-    static std::vector<uint8_t> row16(const std::vector<uint16_t>& values) {
-        std::vector<uint8_t> row;
-        for (uint16_t v : values) {
-            row.push_back(static_cast<uint8_t>(v));
-            row.push_back(static_cast<uint8_t>(v >> 8));
-        }
-        return row;
-    }
-    std::vector<unsigned char>& bytes() { return bytes_; }
-    CodesetPtr build() const { return fromBytes(bytes_); }
-
-private:
-    void grow(size_t n) { if (bytes_.size() < n) bytes_.resize(n, 0); }
-    std::vector<unsigned char> bytes_;
+    using TableImage::TableImage;
+    CodesetPtr build() const { return fromBytes(bytes()); }
 };
 
 }  // namespace codeset_test

@@ -1,6 +1,6 @@
 // Helpers shared by the locale and catalog tests: environment variables set for one test
 // and restored afterwards, a scratch folder (optionally the current folder), files
-// written from bytes, and small codeset table images built in memory.
+// written from bytes (codeset table images come from tests/support/codeset_image.h).
 #pragma once
 
 #include <cstdint>
@@ -13,20 +13,14 @@
 #include <string_view>
 #include <vector>
 
-#include "i18n/nlq_codeset_table.h"
+#include "tests/support/codeset_image.h"
+#include "tests/support/test_helpers.h"
 
 namespace nlq_test {
 
 inline void setVariable(const std::string& name, const std::optional<std::string>& value)
 {
-#ifdef _WIN32
-    _putenv_s(name.c_str(), value ? value->c_str() : "");  // "" removes the variable
-#else
-    if (value)
-        ::setenv(name.c_str(), value->c_str(), 1);
-    else
-        ::unsetenv(name.c_str());
-#endif
+    testsupport::setEnv(name.c_str(), value.value_or(""));  // empty: removed
 }
 
 // Sets variables for the life of the guard; every variable it touched is restored.
@@ -108,65 +102,8 @@ inline void writeFile(const std::filesystem::path& path, const std::vector<unsig
     writeFile(path, bytes.data(), bytes.size());
 }
 
-// A path of the build tree as the program under test sees it: unchanged on POSIX; on the
-// Windows build (run under wine) an absolute POSIX path lies on drive Z:.
-inline std::string hostPath(std::string path)
-{
-#ifdef _WIN32
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-#endif
-    return path;
-}
-
-// A single-byte codeset table image: bytes below 0x80 are ASCII; `upper` gives the code
-// point of each byte from 0x80 (0xFFFF: none). The from-Unicode rows are made to match;
-// code points without a byte become the substitution byte '?'.
-inline std::vector<unsigned char> sbcsTable(std::string_view name,
-                                            const std::map<unsigned char, std::uint16_t>& upper)
-{
-    namespace t = nlq_table;
-    constexpr std::size_t kRowArea = t::kMinImageSize;
-    constexpr std::size_t kRows = 2;  // row 0: code points 0..255; row 64: everything else
-    std::vector<unsigned char> image(kRowArea + kRows * 256, 0);
-    auto put16 = [&image](std::size_t at, std::uint16_t v) {
-        image[at] = static_cast<unsigned char>(v);
-        image[at + 1] = static_cast<unsigned char>(v >> 8);
-    };
-    image[0] = static_cast<unsigned char>(kRowArea);
-    image[1] = static_cast<unsigned char>(kRowArea >> 8);
-    image[t::kMagicOffset] = 'u';
-    image[t::kMagicOffset + 1] = 'c';
-    image[t::kMagicOffset + 2] = 'v';
-    for (std::size_t i = 0; i < name.size() && i < 31; ++i)
-        image[t::kNameOffset + i] = static_cast<unsigned char>(name[i]);
-    put16(t::kKindOffset, 1);
-    put16(t::kSubstCodePointOffset, '?');
-    image[t::kSubstByteOffset] = '?';
-    // From Unicode: high byte 0 -> row 0 at the row area; others -> row 64 (4 x 64 = 256).
-    for (std::size_t high = 0; high < 256; ++high)
-        put16(t::kFromRowsOffset + 2 * high, high == 0 ? 0 : 64);
-    for (std::size_t b = 0; b < 256; ++b) {
-        image[kRowArea + b] = b < 0x80 ? static_cast<unsigned char>(b) : '?';
-        image[kRowArea + 256 + b] = '?';
-    }
-    for (std::size_t b = 0; b < 256; ++b)
-        put16(t::kToTableOffset + 2 * b, b < 0x80 ? static_cast<std::uint16_t>(b) : 0xFFFF);
-    for (const auto& [byte, codePoint] : upper) {
-        put16(t::kToTableOffset + 2 * byte, codePoint);
-        if (codePoint < 0x100)
-            image[kRowArea + codePoint] = byte;
-    }
-    return image;
-}
-
-// Latin-1: every byte is the code point of the same value.
-inline std::vector<unsigned char> latin1Table(std::string_view name)
-{
-    std::map<unsigned char, std::uint16_t> upper;
-    for (unsigned b = 0x80; b < 0x100; ++b)
-        upper[static_cast<unsigned char>(b)] = static_cast<std::uint16_t>(b);
-    return sbcsTable(name, upper);
-}
+using testsupport::hostPath;
+using testsupport::latin1Table;
+using testsupport::sbcsTable;
 
 }  // namespace nlq_test

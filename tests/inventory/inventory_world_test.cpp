@@ -16,18 +16,16 @@ namespace {
 
 using nlohmann::json;
 
-void useWorld(const json& world) {
-    const std::string path = ::testing::TempDir() + "inventory-world.json";
-    std::ofstream(path) << world.dump();
+void useWorldFile(const std::string& path) {
     setenv("SANSIM_WORLD", path.c_str(), 1);
     sim::resetWorld();
     ASSERT_NE(sim::world(), nullptr);
 }
 
-void useWorldFile(const std::string& path) {
-    setenv("SANSIM_WORLD", path.c_str(), 1);
-    sim::resetWorld();
-    ASSERT_NE(sim::world(), nullptr);
+void useWorld(const json& world) {
+    const std::string path = ::testing::TempDir() + "inventory-world.json";
+    std::ofstream(path) << world.dump();
+    useWorldFile(path);
 }
 
 json world(json registryKeys) {

@@ -344,10 +344,4 @@ TEST_F(FileOperationsTest, GetcwdOfRemovedDirectoryFails) {
 #endif
 }
 
-TEST(LockOperations, ReportSuccessAndDoNothing) {
-    int anything = 0;
-    EXPECT_EQ(zur_ok(&anything), kOk);
-    EXPECT_EQ(zur_ok(nullptr), kOk);
-}
-
 }  // namespace

@@ -136,8 +136,6 @@ TEST(Identity, TimeProcessAndThread) {
     EXPECT_LE(now, after + 1000);
 
     EXPECT_GT(zur_getpid(), 0);
-    EXPECT_EQ(zur_getpid(), zur_getpid());
-    EXPECT_EQ(zur_thread_id(), 0);
 }
 
 }  // namespace

@@ -5,9 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/support/test_helpers.h"
+
 namespace simtest {
 
 namespace {
+
+using testsupport::hex;
 
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string format(const char* fmt, ...) {
@@ -22,26 +26,6 @@ std::string format(const char* fmt, ...) {
     if (n > 0) std::vsnprintf(s.data(), s.size() + 1, fmt, again);
     va_end(again);
     return s;
-}
-
-std::string hex(const void* p, std::size_t n) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string s;
-    const auto* b = static_cast<const unsigned char*>(p);
-    for (std::size_t i = 0; i < n; ++i) {
-        s.push_back(kDigits[b[i] >> 4]);
-        s.push_back(kDigits[b[i] & 15]);
-    }
-    return s;
-}
-
-void printPort(std::string& out, const char* what, const HBA_PORTATTRIBUTES& p) {
-    out += format("%s node=%s port=%s fcid=%06X type=%u state=%u cos=%u fc4=%s/%s sym=\"%s\" os=\"%s\" speed=%u/%u "
-                "frame=%u fabric=%s discovered=%u\n",
-                what, hex(p.NodeWWN.wwn, 8).c_str(), hex(p.PortWWN.wwn, 8).c_str(), p.PortFcId, p.PortType,
-                p.PortState, p.PortSupportedClassofService, hex(p.PortSupportedFc4Types.bits, 32).c_str(),
-                hex(p.PortActiveFc4Types.bits, 32).c_str(), p.PortSymbolicName, p.OSDeviceName, p.PortSupportedSpeed,
-                p.PortSpeed, p.PortMaxFrameSize, hex(p.FabricName.wwn, 8).c_str(), p.NumberofDiscoveredPorts);
 }
 
 void probeTarget(std::string& out, const hba::HbaApi& api, HBA_HANDLE h, const HBA_WWN& wwn) {
@@ -89,6 +73,23 @@ void probeFabric(std::string& out, const hba::HbaApi& api, HBA_HANDLE h) {
 
 }  // namespace
 
+std::string describePort(const char* what, const HBA_PORTATTRIBUTES& p) {
+    return format("%s node=%s port=%s fcid=%06X type=%u state=%u cos=%u fc4=%s/%s sym=\"%s\" os=\"%s\" speed=%u/%u "
+                "frame=%u fabric=%s discovered=%u\n",
+                what, hex(p.NodeWWN.wwn, 8).c_str(), hex(p.PortWWN.wwn, 8).c_str(), p.PortFcId, p.PortType,
+                p.PortState, p.PortSupportedClassofService, hex(p.PortSupportedFc4Types.bits, 32).c_str(),
+                hex(p.PortActiveFc4Types.bits, 32).c_str(), p.PortSymbolicName, p.OSDeviceName, p.PortSupportedSpeed,
+                p.PortSpeed, p.PortMaxFrameSize, hex(p.FabricName.wwn, 8).c_str(), p.NumberofDiscoveredPorts);
+}
+
+std::string describeAttributes(const HBA_ADAPTERATTRIBUTES& a) {
+    return format("mfr=\"%s\" serial=\"%s\" model=\"%s\" desc=\"%s\" node=%s sym=\"%s\" hw=\"%s\" drv=\"%s\" rom=\"%s\" "
+                  "fw=\"%s\" vendor=%u ports=%u driver=\"%s\"",
+                  a.Manufacturer, a.SerialNumber, a.Model, a.ModelDescription, hex(a.NodeWWN.wwn, 8).c_str(),
+                  a.NodeSymbolicName, a.HardwareVersion, a.DriverVersion, a.OptionROMVersion, a.FirmwareVersion,
+                  a.VendorSpecificID, a.NumberOfPorts, a.DriverName);
+}
+
 std::string walkSan(const hba::HbaApi& api) {
     std::string out;
     out += format("load status=%u\n", api.HBA_LoadLibrary());
@@ -105,22 +106,18 @@ std::string walkSan(const hba::HbaApi& api) {
         api.HBA_RefreshInformation(h);
         HBA_ADAPTERATTRIBUTES a{};
         st = api.HBA_GetAdapterAttributes(h, &a);
-        out += format("  attributes status=%u mfr=\"%s\" serial=\"%s\" model=\"%s\" desc=\"%s\" node=%s sym=\"%s\" hw=\"%s\" "
-                    "drv=\"%s\" rom=\"%s\" fw=\"%s\" vendor=%u ports=%u driver=\"%s\"\n",
-                    st, a.Manufacturer, a.SerialNumber, a.Model, a.ModelDescription, hex(a.NodeWWN.wwn, 8).c_str(),
-                    a.NodeSymbolicName, a.HardwareVersion, a.DriverVersion, a.OptionROMVersion, a.FirmwareVersion,
-                    a.VendorSpecificID, a.NumberOfPorts, a.DriverName);
+        out += format("  attributes status=%u %s\n", st, describeAttributes(a).c_str());
         HBA_PORTATTRIBUTES port{};
         st = api.HBA_GetAdapterPortAttributes(h, 0, &port);
         out += format("  port status=%u\n", st);
         if (st == HBA_STATUS_OK) {
-            printPort(out, "  port0", port);
+            out += describePort("  port0", port);
             for (HBA_UINT32 j = 0; j < port.NumberofDiscoveredPorts && j < 512; ++j) {
                 HBA_PORTATTRIBUTES d{};
                 st = api.HBA_GetDiscoveredPortAttributes(h, 0, j, &d);
                 out += format("  discovered %u status=%u\n", j, st);
                 if (st != HBA_STATUS_OK) continue;
-                printPort(out, "   ", d);
+                out += describePort("   ", d);
                 probeTarget(out, api, h, d.PortWWN);
             }
         }

@@ -12,4 +12,9 @@ namespace simtest {
 
 std::string walkSan(const hba::HbaApi& api);
 
+// One line of the walk: a port's attributes after what (ending in a newline), and an
+// adapter's attributes.
+std::string describePort(const char* what, const HBA_PORTATTRIBUTES& p);
+std::string describeAttributes(const HBA_ADAPTERATTRIBUTES& a);
+
 }  // namespace simtest

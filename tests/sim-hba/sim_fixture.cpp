@@ -1,9 +1,6 @@
 #include "tests/sim-hba/sim_fixture.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <random>
-#include <sstream>
+#include <cstdio>
 
 namespace simtest {
 
@@ -23,29 +20,10 @@ Bytes bytes(std::string_view hex) {
     return out;
 }
 
-std::string hex(const void* p, std::size_t n) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string s;
-    const auto* b = static_cast<const uint8_t*>(p);
-    for (std::size_t i = 0; i < n; ++i) {
-        s.push_back(kDigits[b[i] >> 4]);
-        s.push_back(kDigits[b[i] & 15]);
-    }
-    return s;
-}
-
 std::string padded(std::string_view text, std::size_t width) {
     std::string s(text);
     s.resize(width, ' ');
     return hex(s.data(), s.size());
-}
-
-void setEnv(const char* name, const std::string& value) {
-#ifdef _WIN32
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
 }
 
 const hba::HbaApi& api() {
@@ -57,28 +35,16 @@ const hba::HbaApi& api() {
     return library.api();
 }
 
-void SimHba::SetUp() {
-    static std::mt19937_64 random{std::random_device{}()};
-    dir_ = std::filesystem::temp_directory_path() / ("sansim-test-" + std::to_string(random()));
-    std::filesystem::create_directories(dir_);
-}
-
 void SimHba::TearDown() {
     api().HBA_FreeLibrary();
     setEnv("SANSIM_CALL_LOG", "");
     setEnv("SANSIM_WORLD", "");
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
 }
 
 void SimHba::useWorld(std::string_view json) {
-    const auto world = dir_ / "world.json";
-    std::ofstream(world, std::ios::binary) << json;
-    setEnv("SANSIM_WORLD", world.string());
-    setEnv("SANSIM_CALL_LOG", (dir_ / "calls.log").string());
-    clearCallLog();
+    world_.emplace(santest::Json::parse(json));
     api().HBA_LoadLibrary();
-    clearCallLog();
+    std::remove(world_->callLogPath().c_str());  // the log starts after the loading
 }
 
 HBA_HANDLE SimHba::open(HBA_UINT32 index) {
@@ -86,15 +52,6 @@ HBA_HANDLE SimHba::open(HBA_UINT32 index) {
     EXPECT_EQ(api().HBA_GetAdapterName(index, name), HBA_STATUS_OK);
     return api().HBA_OpenAdapter(name);
 }
-
-std::vector<std::string> SimHba::callLog() const {
-    std::ifstream in(dir_ / "calls.log", std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-void SimHba::clearCallLog() const { std::ofstream(dir_ / "calls.log", std::ios::binary | std::ios::trunc); }
 
 Bytes ctRequest(uint8_t type, uint8_t subtype, uint16_t code, const Bytes& payload) {
     Bytes r(16 + payload.size(), 0);

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "hba/hba_library.h"
+#include "tests/hba/san_test_support.h"
+#include "tests/support/test_helpers.h"
 
 namespace simtest {
 
@@ -17,29 +19,26 @@ using Bytes = std::vector<uint8_t>;
 
 // "01 02 0A" -> {1, 2, 10}; blanks are ignored.
 Bytes bytes(std::string_view hex);
-std::string hex(const void* p, std::size_t n);
+using testsupport::hex;
+using testsupport::setEnv;
 inline std::string hex(const Bytes& b) { return hex(b.data(), b.size()); }
 // Text as its bytes, padded with blanks to width.
 std::string padded(std::string_view text, std::size_t width);
-
-void setEnv(const char* name, const std::string& value);
 
 // The drop-in library, loaded once per test program.
 const hba::HbaApi& api();
 
 class SimHba : public ::testing::Test {
 protected:
-    void SetUp() override;
     void TearDown() override;
-    // Writes the world, points SANSIM_WORLD at it, starts an empty call log and calls
-    // HBA_LoadLibrary.
+    // Writes the world, points SANSIM_WORLD at it, calls HBA_LoadLibrary and starts an empty
+    // call log.
     void useWorld(std::string_view json);
     // Opens adapter index (its name from the library).
     HBA_HANDLE open(HBA_UINT32 index = 0);
-    std::vector<std::string> callLog() const;
-    void clearCallLog() const;
+    std::vector<std::string> callLog() const { return world_->calls(); }
 
-    std::filesystem::path dir_;
+    std::optional<santest::World> world_;
 };
 
 // An FC-GS request: the 16-byte preamble and the payload.

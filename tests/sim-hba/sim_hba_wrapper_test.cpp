@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/test_helpers.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -21,12 +23,7 @@ namespace fs = std::filesystem;
 
 const char* kSystemWrapper = "/usr/lib/libHBAAPI.so.2";
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string readFile(const fs::path& p) { return testsupport::fileText(p.string()); }
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;

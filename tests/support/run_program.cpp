@@ -1,4 +1,5 @@
 #include "tests/support/run_program.h"
+#include "tests/support/test_helpers.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -82,12 +83,7 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     return result;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string readFile(const std::string& path) { return fileText(path); }
 
 void writeFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -114,6 +110,21 @@ ProgramResult runScanWithTrace(const std::string& home, std::string& trace) {
                                    {{"VRKA_SM_HOME", home}, {"LD_LIBRARY_PATH", ATTRSCAN_BINARY_DIR "/sim"}});
     trace = readFile(traceFile.string());
     return run;
+}
+
+std::string traceRecord(const std::string& source, const std::string& method, int line, const std::string& text) {
+    return "T|" + source + "|" + method + "|" + std::to_string(line) + "|" + text + "\n";
+}
+
+std::string missingInOrder(const std::string& trace, const std::vector<std::string>& records, std::size_t* end) {
+    std::size_t at = 0;
+    for (const std::string& r : records) {
+        const std::size_t found = trace.find(r, at);
+        if (found == std::string::npos) return "missing after offset " + std::to_string(at) + ":\n" + r;
+        at = found + r.size();
+    }
+    if (end) *end = at;
+    return "";
 }
 
 std::string compareWithGolden(const std::string& goldenPath, const std::string& text) {

@@ -31,6 +31,15 @@ void writeFile(const std::string& path, const std::string& content);
 // program's result and sets trace to the file's content (empty when nothing was written).
 ProgramResult runScanWithTrace(const std::string& home, std::string& trace);
 
+// One basic record of the trace written by runScanWithTrace, with its newline.
+std::string traceRecord(const std::string& source, const std::string& method, int line, const std::string& text);
+
+// Finds records in trace in this order (other records may stand between them). Returns an
+// empty string when all are there and sets end (if given) to the offset after the last
+// one; else names the first record missing.
+std::string missingInOrder(const std::string& trace, const std::vector<std::string>& records,
+                           std::size_t* end = nullptr);
+
 // Compares text with the golden file; when the environment variable UPDATE_GOLDEN is set,
 // rewrites the golden file instead. Returns an empty string on match, else a description
 // of the first difference (line number and both lines).
