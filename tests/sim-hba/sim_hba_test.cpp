@@ -1,5 +1,8 @@
-// The simulated HBA library through the scanner's loader: what each world member makes
-// the library answer, byte for byte, and the call log.
+// The simulated HBA library through the scanner's loader: the answer and request layouts
+// that no scanner document shows (rare INQUIRY fields, structured sense data, name-server
+// and configuration-server answers, RNID accepts), injected statuses, and answers that
+// stay inside the caller's buffers. Ordinary answers are checked by the scanner's own
+// documents and traces, and by the recorded walk of the sample SAN below.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,98 +13,6 @@
 
 namespace simtest {
 namespace {
-
-constexpr const char* kAdapters = R"({
-  "host": {},
-  "hba": {
-    "version": 3,
-    "adapterCount": 4,
-    "adapters": [
-      {
-        "name": "QLogic-QLA2340-0",
-        "attributes": {
-          "manufacturer": "QLogic Corporation", "serialNumber": "FAB12345", "model": "QLA2340",
-          "modelDescription": "2Gb HBA", "nodeWwn": "20:00:00:e0:8b:05:12:34", "nodeSymbolicName": "host qla",
-          "hardwareVersion": "HW1", "driverVersion": "9.1.2.19", "optionRomVersion": "1.47",
-          "firmwareVersion": "3.03.19", "vendorSpecificId": "0x00090010", "numberOfPorts": 1, "driverName": "ql2300.sys"
-        },
-        "port": {
-          "nodeWwn": "200000e08b051234", "portWwn": "210000e08b051234", "portFcId": "0A0B0C", "portType": 6,
-          "portState": 6, "supportedClassOfService": 12, "supportedFc4Types": "00 00 01", "activeFc4Types": "00 00 01 20",
-          "symbolicName": "port zero", "osDeviceName": "\\\\.\\Scsi2:", "supportedSpeed": 3, "speed": 2,
-          "maxFrameSize": 2112, "fabricName": "100000051e012345", "numberOfDiscoveredPorts": 3
-        },
-        "discoveredPorts": [
-          { "nodeWwn": "5005076300c00000", "portWwn": "5005076300c10000", "portFcId": "010500" },
-          { "status": 12 }
-        ]
-      },
-      { "name": "QLogic-QLA2340-1", "openFails": true },
-      { "name": "Emulex-LP9002-0", "attributesStatus": 8, "port": { "status": 3 } },
-      { "name": "Hidden", "nameStatus": 15 }
-    ]
-  }
-})";
-
-TEST_F(SimHba, AdaptersAndTheirAttributes) {
-    useWorld(kAdapters);
-    EXPECT_EQ(api().HBA_GetVersion(), 3u);
-    EXPECT_EQ(api().HBA_GetNumberOfAdapters(), 4u);
-    char name[256];
-    std::memset(name, 'x', sizeof name);
-    EXPECT_EQ(api().HBA_GetAdapterName(3, name), 15u);  // the world's injected status
-    EXPECT_EQ(name[0], 'x');                            // and the buffer untouched
-    EXPECT_EQ(api().HBA_GetAdapterName(4, name), HBA_STATUS_ERROR_ILLEGAL_INDEX);
-
-    const HBA_HANDLE first = open(0);
-    EXPECT_EQ(first, 1u);
-    EXPECT_EQ(open(1), HBA_HANDLE_INVALID);
-    const HBA_HANDLE third = open(2);
-    EXPECT_EQ(third, 2u);
-    EXPECT_EQ(api().HBA_OpenAdapter(const_cast<char*>("no such adapter")), HBA_HANDLE_INVALID);
-
-    // Every field, from the colon-separated WWN and hexadecimal id forms of the world
-    // (the sample SAN's walk covers the plain forms).
-    HBA_ADAPTERATTRIBUTES a;
-    std::memset(&a, 0x5A, sizeof a);
-    ASSERT_EQ(api().HBA_GetAdapterAttributes(first, &a), HBA_STATUS_OK);
-    EXPECT_EQ(describeAttributes(a),
-              "mfr=\"QLogic Corporation\" serial=\"FAB12345\" model=\"QLA2340\" desc=\"2Gb HBA\" node=200000E08B051234 "
-              "sym=\"host qla\" hw=\"HW1\" drv=\"9.1.2.19\" rom=\"1.47\" fw=\"3.03.19\" vendor=589840 ports=1 "
-              "driver=\"ql2300.sys\"");
-    EXPECT_EQ(a.Manufacturer[63], 0) << "unused bytes of a text are cleared";
-
-    std::memset(&a, 0x5A, sizeof a);
-    EXPECT_EQ(api().HBA_GetAdapterAttributes(third, &a), 8u);
-    EXPECT_EQ(static_cast<uint8_t>(a.Manufacturer[0]), 0x5A);
-    EXPECT_EQ(api().HBA_GetAdapterAttributes(99, &a), HBA_STATUS_ERROR_INVALID_HANDLE);
-
-    api().HBA_CloseAdapter(third);
-    EXPECT_EQ(api().HBA_GetAdapterAttributes(third, &a), HBA_STATUS_ERROR_INVALID_HANDLE);
-}
-
-TEST_F(SimHba, PortZeroAndDiscoveredPorts) {
-    useWorld(kAdapters);
-    const HBA_HANDLE h = open(0);
-    HBA_PORTATTRIBUTES p{};
-    ASSERT_EQ(api().HBA_GetAdapterPortAttributes(h, 0, &p), HBA_STATUS_OK);
-    EXPECT_EQ(describePort("", p), std::string(" node=200000E08B051234 port=210000E08B051234 fcid=0A0B0C type=6 state=6 cos=12 fc4=") +
-                                       "000001" + std::string(58, '0') + "/00000120" + std::string(56, '0') +
-                                       " sym=\"port zero\" os=\"\\\\.\\Scsi2:\" speed=3/2 frame=2112 "
-                                       "fabric=100000051E012345 discovered=3\n")
-        << "the world says 3 discovered ports and lists 2";
-    EXPECT_EQ(api().HBA_GetAdapterPortAttributes(h, 1, &p), HBA_STATUS_ERROR_ILLEGAL_INDEX);
-
-    HBA_PORTATTRIBUTES d{};
-    EXPECT_EQ(api().HBA_GetDiscoveredPortAttributes(h, 0, 0, &d), HBA_STATUS_OK);
-    EXPECT_EQ(api().HBA_GetDiscoveredPortAttributes(h, 0, 1, &d), 12u);
-    EXPECT_EQ(api().HBA_GetDiscoveredPortAttributes(h, 0, 2, &d), HBA_STATUS_ERROR_ILLEGAL_INDEX);
-
-    const HBA_HANDLE emulex = open(2);
-    EXPECT_EQ(api().HBA_GetAdapterPortAttributes(emulex, 0, &p), 3u);
-    HBA_PORTATTRIBUTES defaults{};
-    EXPECT_EQ(api().HBA_GetDiscoveredPortAttributes(emulex, 0, 0, &defaults), HBA_STATUS_ERROR_ILLEGAL_INDEX);
-}
 
 constexpr const char* kTargets = R"({
   "host": {},
@@ -119,10 +30,7 @@ constexpr const char* kTargets = R"({
                      "flags": "10 20 30", "vendor": "ABCDEFGH", "product": "P", "revision": "R",
                      "vendorSpecificHex": "00 80 E5 01", "length": 36 },
         "page80": { "serialHex": "20 20 20 20" } },
-      { "lun": 300 },
-      { "lun": "0102030405060708", "inquiry": { "raw": "0D 00 05 02 00" } } ] } },
-    { "portWwn": "5000000000000002", "target": { "reportLuns": { "count": 300 } } },
-    { "portWwn": "5000000000000003", "target": { "reportLuns": { "luns": [7], "listLength": 0 } } },
+      { "lun": 300 } ] } },
     { "portWwn": "5000000000000004", "target": { "reportLuns": { "status": 2 },
       "anyUnit": { "inquiry": { "deviceType": 1, "vendor": "STK", "length": 36 } } } },
     { "portWwn": "5000000000000005", "target": {
@@ -171,7 +79,8 @@ std::string written(const Bytes& buffer, std::size_t n) {
 TEST_F(SimHba, StructuredAnswersAreStandardScsiBytes) {
     useWorld(kTargets);
     const HBA_HANDLE h = open(0);
-    // (The standard answer and serial page of an ordinary unit are in the sample SAN's walk.)
+    // (Ordinary standard answers and pages are in the sample SAN's walk and the scanner's
+    // documents.)
     const struct {
         const char* what;
         HBA_UINT64 lun;
@@ -181,14 +90,11 @@ TEST_F(SimHba, StructuredAnswersAreStandardScsiBytes) {
     } cases[] = {
         {"every INQUIRY field, 36 bytes", lunBytes("0003000000000000"), 0, 0,
          "23 80 04 12 1F 10 20 30" + padded("ABCDEFGH", 8) + padded("P", 16) + padded("R", 4)},
-        {"serial number page of binary blanks, peripheral byte of the unit", lunBytes("0003000000000000"), 1, 0x80,
-         "2380000420202020"},
         {"device identification page", 0, 1, 0x83,
          "0083003B" "01030010" "6005076300C00000000000000000100A" "02010017" + hex("IBM     2107900 75ABCDE", 23) +
              "61930008" "5005076300C10000"},
-        {"flat-space LUN 300", lunBytes("412C000000000000"), 0, 0,
+        {"flat-space LUN 300, an answer of defaults", lunBytes("412C000000000000"), 0, 0,
          "00000502 5B000002" + padded("", 8) + padded("", 16) + padded("", 4) + std::string(120, '0')},
-        {"recorded answer", lunBytes("0102030405060708"), 0, 0, "0D00050200"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -199,29 +105,6 @@ TEST_F(SimHba, StructuredAnswersAreStandardScsiBytes) {
         EXPECT_EQ(written(r.sense, 0), "");
     }
 }
-
-TEST_F(SimHba, ReportLunsLists) {
-    useWorld(kTargets);
-    const HBA_HANDLE h = open(0);
-    auto reportLuns = [&](int port, HBA_STATUS expectStatus) {
-        Bytes data(2100, 0xEE), sense(32, 0xEE);
-        EXPECT_EQ(api().HBA_SendReportLUNs(h, target(port), data.data(), 2056, sense.data(), 32), expectStatus);
-        return std::make_pair(data, sense);
-    };
-    // The units of the target, in order, with peripheral and flat addressing.
-    auto [units, s1] = reportLuns(1, HBA_STATUS_OK);
-    EXPECT_EQ(written(units, 40), "0000002000000000" "0000000000000000" "0003000000000000" "412C000000000000"
-                                  "0102030405060708");
-    // 300 LUNs: the header says so, the answer stops at the buffer's 2056 bytes.
-    auto [many, s2] = reportLuns(2, HBA_STATUS_OK);
-    EXPECT_EQ(hex(many.data(), 8), "0000096000000000");
-    EXPECT_EQ(hex(many.data() + 8 + 8 * 255, 8), "00FF000000000000");
-    EXPECT_EQ(written(many, 2056).size(), 2056u * 2);
-    // A list length that disagrees with the entries.
-    auto [lying, s3] = reportLuns(3, HBA_STATUS_OK);
-    EXPECT_EQ(written(lying, 16), "0000000000000000" "0007000000000000");
-}
-
 
 TEST_F(SimHba, RecordedAnswersAndInjectedFailures) {
     useWorld(kTargets);
@@ -249,9 +132,6 @@ TEST_F(SimHba, RecordedAnswersAndInjectedFailures) {
     EXPECT_EQ(written(r.data, 0), "");
     EXPECT_EQ(written(r.sense, 0), "");
 
-    // A unit named by its plain number, as old drivers pass it, is the same unit.
-    r = inquiry(h, 1, 3, 0, 0);
-    EXPECT_EQ(hex(r.data.data(), 1), "23");
     // Any other LUN of a target with anyUnit answers with those answers.
     r = inquiry(h, 4, lunBytes("0009000000000000"), 0, 0);
     EXPECT_EQ(written(r.data, 36), "01000502" "1F000002" + padded("STK", 8) + padded("", 16) + padded("", 4));
@@ -261,10 +141,7 @@ TEST_F(SimHba, RecordedAnswersAndInjectedFailures) {
     r = inquiry(h, 1, lunBytes("0009000000000000"), 1, 0x80);
     EXPECT_EQ(r.status, HBA_STATUS_SCSI_CHECK_CONDITION);
     EXPECT_EQ(written(r.sense, 18), "700005000000000A0000000025000000" "0000");
-    // A page the unit lacks, and a page other than the two the world can give.
-    r = inquiry(h, 1, lunBytes("0003000000000000"), 1, 0x83);
-    EXPECT_EQ(r.status, HBA_STATUS_SCSI_CHECK_CONDITION);
-    EXPECT_EQ(hex(r.sense.data() + 12, 1), "24");
+    // A page other than the two the world can give.
     r = inquiry(h, 1, 0, 1, 0x00);
     EXPECT_EQ(r.status, HBA_STATUS_SCSI_CHECK_CONDITION);
 
@@ -330,18 +207,8 @@ const std::string kAcceptCs = "01000000FA010000800200000000 0000";
 TEST_F(SimHba, NameServerQueries) {
     useWorld(kFabric);
     const HBA_HANDLE h = open(0);
-    // GA_NXT walks the ports in address order and wraps round to the lowest.
-    std::string order;
-    Bytes at = {0, 0, 0, 0};
-    for (int i = 0; i < 4; ++i) {
-        const CtAnswer a = ct(h, ctRequest(0xFC, 0x02, 0x0100, at), 636);
-        ASSERT_EQ(a.status, HBA_STATUS_OK);
-        ASSERT_EQ(hex(a.data.data(), 16), hex(bytes(kAcceptNs)));
-        order += hex(a.data.data() + 17, 3) + " ";
-        at = {0, a.data[17], a.data[18], a.data[19]};
-    }
-    EXPECT_EQ(order, "010500 010501 010600 010500 ");
-    // The whole port object of one entry.
+    // (The walk's order and its wrapping round are followed by the scanner's RNID walk
+    // tests; the names it asks for by their requests.) The whole port object of one entry:
     const CtAnswer stk = ct(h, ctRequest(0xFC, 0x02, 0x0100, bytes("00 010501")), 640);
     Bytes object(620, 0);
     const Bytes head = bytes("02 010600 500104F000ABCDF0 0A") ;
@@ -361,17 +228,12 @@ TEST_F(SimHba, NameServerQueries) {
         Bytes request;
         std::string expected;
     } cases[] = {
-        {"GID_PN", ctRequest(0xFA, 0x02, 0x0121, bytes("5005076300C20000")), kAcceptFa2 + "00010501"},
         {"GID_PN of an unknown port", ctRequest(0xFA, 0x02, 0x0121, bytes("5005076300C30000")),
          "01000000FA02000080010000 00090200"},
         {"ports of a node, the last one marked", ctRequest(0xFA, 0x02, 0x0132, bytes("5005076300C00000")),
          kAcceptFa2 + "00010500 00000000 5005076300C10000" "80010501 00000000 5005076300C20000"},
-        {"GSNN_NN", ctRequest(0xFA, 0x02, 0x0139, bytes("5005076300C00000")),
-         kAcceptFa2 + "08" + hex("IBM 2107", 8) + std::string(2 * 247, '0')},
         {"GSNN_NN of a node without a symbolic name", ctRequest(0xFA, 0x02, 0x0139, bytes("500104F000ABCDEF")),
          "01000000FA02000080010000 00090900"},
-        {"GSPN_ID", ctRequest(0xFA, 0x02, 0x0118, bytes("00 010600")),
-         kAcceptFa2 + "0A" + hex("STK T9840B", 10) + std::string(2 * 245, '0')},
         {"GSPN_ID of an empty symbolic name", ctRequest(0xFA, 0x02, 0x0118, bytes("00 010501")),
          kAcceptFa2 + std::string(2 * 256, '0')},
         {"GSPN_ID rejected by the world", ctRequest(0xFA, 0x02, 0x0118, bytes("00 010500")),
@@ -388,11 +250,8 @@ TEST_F(SimHba, NameServerQueries) {
         EXPECT_EQ(written(a.data, expected.size()), hex(expected));
     }
 
-    // A name server with one entry: the next entry is the same one.
+    // An adapter with a fabric of its own (no configuration server), and no fabric at all.
     const HBA_HANDLE own = open(2);
-    const CtAnswer single = ct(own, ctRequest(0xFC, 0x02, 0x0100, bytes("00 0A0000")), 636);
-    EXPECT_EQ(hex(single.data.data() + 16, 4), "010A0000");
-    // No fabric at all, and a fabric without a configuration server.
     const HBA_HANDLE none = open(1);
     EXPECT_EQ(ct(none, ctRequest(0xFC, 0x02, 0x0100, bytes("00000000"))).status, HBA_STATUS_ERROR);
     EXPECT_EQ(ct(own, ctRequest(0xFA, 0x01, 0x01A2)).status, HBA_STATUS_ERROR);
@@ -421,9 +280,6 @@ TEST_F(SimHba, ConfigurationServerQueries) {
          kAcceptCs + "00000002" + hex(nameBlock("DS8000-75ABCDE")) + hex(nameBlock("EMPTY"))},
         {"platform names cut to the buffer, residual in words", ctRequest(0xFA, 0x01, 0x01A2), 100, 0,
          "01000000FA010000 8002 006C 00000000" "00000002" "0E" + hex("DS8000-75ABCDE", 14) + std::string(2 * 65, '0')},
-        {"platform type", ctRequest(0xFA, 0x01, 0x0192, ds8k), 20, 0, kAcceptCs + "00000004"},
-        {"management addresses", ctRequest(0xFA, 0x01, 0x0193, ds8k), 8212, 0,
-         kAcceptCs + "00000002" + hex(nameBlock("http://10.1.2.3")) + hex(nameBlock("https://ds8k"))},
         {"node names", ctRequest(0xFA, 0x01, 0x0191, ds8k), 8212, 0,
          kAcceptCs + "00000002" "5005076300C00000" "5005076300C00001"},
         {"node names of a platform with an injected status", ctRequest(0xFA, 0x01, 0x0191, nameBlock("EMPTY")), 8212,
@@ -511,49 +367,6 @@ TEST_F(SimHba, ArbitraryRequestsStayInsideTheirBuffers) {
     EXPECT_EQ(api().HBA_GetAdapterName(0, nullptr), HBA_STATUS_ERROR_ARG);
 }
 
-TEST_F(SimHba, CallLogLines) {
-    useWorld(kFabric);
-    const HBA_HANDLE h = open(0);
-    api().HBA_RefreshInformation(h);
-    HBA_ADAPTERATTRIBUTES a{};
-    api().HBA_GetAdapterAttributes(h, &a);
-    HBA_PORTATTRIBUTES p{};
-    api().HBA_GetAdapterPortAttributes(h, 0, &p);
-    api().HBA_GetDiscoveredPortAttributes(h, 0, 7, &p);
-    Bytes rsp(252), sense(100);
-    HBA_WWN w = target(1);
-    api().HBA_SendReportLUNs(h, w, rsp.data(), 252, sense.data(), 100);
-    api().HBA_SendScsiInquiry(h, w, lunBytes("0001000000000000"), 1, 0x83, rsp.data(), 252, sense.data(), 100);
-    Bytes rnidBuf = bytes("5005076300C00000 000501");
-    rnidBuf.resize(12, 0);
-    HBA_UINT32 size = 12;
-    const Bytes port = bytes("5005076300C10000");
-    std::memcpy(w.wwn, port.data(), 8);
-    api().HBA_SendRNID(h, w, PORT_WWN, rnidBuf.data(), &size);
-    ct(h, ctRequest(0xFC, 0x02, 0x0100, bytes("00000000")), 636);
-    api().HBA_CloseAdapter(h);
-    api().HBA_GetVersion();
-    api().HBA_GetNumberOfAdapters();
-    api().HBA_FreeLibrary();
-    const std::vector<std::string> expected = {
-        "HBA_GetAdapterName index=0 -> status=0 name=\"a0\"",
-        "HBA_OpenAdapter name=\"a0\" -> handle=1",
-        "HBA_RefreshInformation handle=1",
-        "HBA_GetAdapterAttributes handle=1 -> status=0",
-        "HBA_GetAdapterPortAttributes handle=1 port=0 -> status=0",
-        "HBA_GetDiscoveredPortAttributes handle=1 port=0 index=7 -> status=6",
-        "HBA_SendReportLUNs handle=1 wwn=5000000000000001 rsp=252 sense=100 -> status=5",
-        "HBA_SendScsiInquiry handle=1 wwn=5000000000000001 lun=0001000000000000 evpd=1 page=83 rsp=252 sense=100 -> status=5",
-        "HBA_SendRNID handle=1 wwn=5005076300C10000 type=1 room=12 buf=5005076300C0000000050100 -> status=0 size=12",
-        "HBA_SendCTPassThru handle=1 req=01000000FC0200000100000000000000" "00000000 rsp=636 -> status=0",
-        "HBA_CloseAdapter handle=1",
-        "HBA_GetVersion -> version=2",
-        "HBA_GetNumberOfAdapters -> count=4",
-        "HBA_FreeLibrary -> status=0",
-    };
-    EXPECT_EQ(callLog(), expected);
-}
-
 TEST_F(SimHba, NoWorldMeansNoAdapters) {
     setEnv("SANSIM_WORLD", "");
     EXPECT_EQ(api().HBA_LoadLibrary(), HBA_STATUS_OK);
@@ -567,9 +380,6 @@ TEST_F(SimHba, NoWorldMeansNoAdapters) {
     // Loading the library again reads the world again.
     useWorld(R"({"host": {}, "hba": {"adapters": [{}, {}]}})");
     EXPECT_EQ(api().HBA_GetNumberOfAdapters(), 2u);
-    char name[256] = {};
-    EXPECT_EQ(api().HBA_GetAdapterName(1, name), HBA_STATUS_OK);
-    EXPECT_STREQ(name, "sansim-adapter-1");
 }
 
 // A whole SAN walked through the library gives the answers recorded for it, on every
@@ -581,24 +391,6 @@ TEST_F(SimHba, SampleSanGivesItsRecordedAnswers) {
     ASSERT_FALSE(expected.empty());
     useWorld(world);
     EXPECT_EQ(walkSan(api()), expected);
-}
-
-TEST(HbaLibraryLoader, MissingLibraryLeavesStandIns) {
-    const hba::HbaLibrary missing("sansim-no-such-library-file");
-    EXPECT_FALSE(missing.loaded());
-    EXPECT_FALSE(missing.loadError().empty());
-    const hba::HbaApi& a = missing.api();
-    EXPECT_EQ(a.HBA_GetNumberOfAdapters(), 0u);
-    EXPECT_EQ(a.HBA_GetVersion(), 0u);
-    char name[4] = {'x', 0, 0, 0};
-    EXPECT_EQ(a.HBA_GetAdapterName(0, name), HBA_STATUS_ERROR_ILLEGAL_INDEX);
-    EXPECT_EQ(name[0], 'x');
-    EXPECT_EQ(a.HBA_OpenAdapter(name), HBA_HANDLE_INVALID);
-    a.HBA_CloseAdapter(1);
-    a.HBA_RefreshInformation(1);
-    HBA_UINT32 size = 4;
-    EXPECT_EQ(a.HBA_SendRNID(1, HBA_WWN{}, PORT_WWN, name, &size), HBA_STATUS_ERROR_NOT_SUPPORTED);
-    EXPECT_EQ(a.HBA_FreeLibrary(), HBA_STATUS_ERROR_NOT_SUPPORTED);
 }
 
 }  // namespace
