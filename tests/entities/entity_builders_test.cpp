@@ -128,29 +128,39 @@ TEST(EntityBuilders, NodeTexts) {
     }
 }
 
-TEST(EntityBuilders, ManagementAddressesAndTypeNames) {
+// (Every scheme of management address is in the edges documents.) A count beyond the
+// list is bounded by the list; type names that no document shows.
+TEST(EntityBuilders, ManagementAddressCountAndTypeNames) {
     auto n = target(1, 2, "", "");
-    auto list = std::make_shared<hba::MgmtAddressList>();
-    for (const char* t : {"http://10.1.2.3:80", "ftp://x", "snmp://y", "telnet://z", "xml://w", "HTTP://v", "snm"})
-        list->emplace_back(std::string_view(t));
-    n.mgmtAddress = list;
-    n.mgmtAddressCount = 99;  // more than the list holds: the list decides
+    n.mgmtAddress = std::make_shared<hba::MgmtAddressList>(hba::MgmtAddressList{hba::ShortBytes("snmp://y")});
+    n.mgmtAddressCount = 99;
     n.platformType = 16;
     n.rnidType = 4;
-    n.deviceType = 30;
     const FcNodeRecord node = makeFcNode(n, "", nullptr);
     std::vector<std::string> printed;
     for (const auto& p : node.parameters.nodes()) printed.push_back(p.name + "=" + p.value);
-    EXPECT_EQ(printed, (std::vector<std::string>{
-                           "WWN=0000000000000001", "Platform Type=Reserved", "RNID Type=Switch",
-                           "Management URL Address=http://10.1.2.3:80", "Management Snmp Address=snmp://y",
-                           "Management Telnet Address=telnet://z", "Management Xml Address=xml://w"}));
-    EXPECT_EQ(platformTypeName(15), "Reserved");
-    EXPECT_EQ(platformTypeName(14), "Storage Access Device");
-    EXPECT_EQ(scsiTypeName(17), "HBA");
-    for (uint32_t t = 19; t <= 30; ++t) EXPECT_EQ(scsiTypeName(t), "Unknown");
+    EXPECT_EQ(printed, (std::vector<std::string>{"WWN=0000000000000001", "Platform Type=Reserved", "RNID Type=Switch",
+                                                 "Management Snmp Address=snmp://y"}));
     n.deviceType = 17;
-    EXPECT_EQ(makeFcNode(n, "", nullptr).peripheralEntityRef, "");
+    EXPECT_EQ(makeFcNode(n, "", nullptr).peripheralEntityRef, "") << "an HBA node belongs to its controller";
+
+    const std::tuple<uint32_t, std::string_view, std::string_view, std::string_view> names[] = {
+        // value, SCSI type, RNID type, platform type
+        {3, "ExternalController", "Hub", "Undefined"},
+        {4, "WORM", "Switch", "Undefined"},
+        {12, "ExternalController", "Undefined", "Module"},
+        {14, "Disk", "Storage Access Device", "Storage Access Device"},
+        {15, "Optical", "Undefined", "Reserved"},
+        {17, "HBA", "NAS Server", "Reserved"},
+        {18, "Unknown", "Bridge", "Reserved"},
+    };
+    for (const auto& [value, scsi, rnid, platform] : names) {
+        EXPECT_EQ(scsiTypeName(value), scsi) << value;
+        EXPECT_EQ(hba::rnidTypeName(value), rnid) << value;
+        EXPECT_EQ(platformTypeName(value), platform) << value;
+    }
+    for (uint32_t t = 19; t <= 30; ++t) EXPECT_EQ(scsiTypeName(t), "Unknown") << t;
+    EXPECT_EQ(hba::portTypeName(3), "F/FL_Port");
 }
 
 // Identifiers of 255 bytes: the entity id, the units' and the node's references to it are

@@ -61,7 +61,10 @@ INSTANTIATE_TEST_SUITE_P(
         // management addresses by scheme, a stand-in node and port for an adapter port
         // that RNID calls a storage subsystem.
         Case{"edges.xml", "tests/entities/worlds/edges.json", {"10.1.1.1:9570", "scanner01", "S"}, false},
-        Case{"edges-pe.xml", "tests/entities/worlds/edges.json", {"10.1.1.1", "scanner01", "S", "PE"}, true}),
+        Case{"edges-pe.xml", "tests/entities/worlds/edges.json", {"10.1.1.1", "scanner01", "S", "PE"}, true},
+        // The probing cases (see the world's comments): which unit identifies a node, blank
+        // identifiers, the vendor mark, device types beyond the table.
+        Case{"probe.xml", "tests/hba/worlds/probe.json", {"10.1.1.1", "scanner01", "S"}, false}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 // The builders' entry and exit lines in the trace of a whole scan; a builder that made no

@@ -1,5 +1,5 @@
-// The scan pass: the order of the requests, the discovered records it leaves, a full
-// 32 x 512 SAN, and the program run end to end.
+// The scan pass: the order of the requests, the discovered records it leaves, full
+// tables (32 adapters of 512 targets), and a running overlap that never scans.
 #include <cstdlib>
 #include <fstream>
 
@@ -82,11 +82,12 @@ TEST(ScanPass, NoAdaptersStillReleasesTheLibrary) {
 }
 
 TEST(ScanPass, ThirtyTwoAdaptersOf512TargetsEach) {
-    // Every slot of the tables in use: 32 adapters, each with 512 single-disk targets.
+    // Every slot of the tables in use: 32 adapters, each with 512 single-disk targets; the
+    // world has 40 adapters, and 520 targets on the first, which the tables have no room for.
     Json adapters = Json::array();
-    for (uint32_t a = 0; a < 32; ++a) {
+    for (uint32_t a = 0; a < 40; ++a) {
         Json ports = Json::array();
-        for (uint32_t t = 0; t < 512; ++t) {
+        for (uint32_t t = 0; t < (a == 0 ? 520u : 512u); ++t) {
             const uint32_t id = a << 16 | t;
             // Kept small: the world file of 16384 targets is read (and checked) by the library.
             ports.push_back({{"nodeWwn", santest::wwnText(0x50, id)},
@@ -101,6 +102,7 @@ TEST(ScanPass, ThirtyTwoAdaptersOf512TargetsEach) {
 
     ASSERT_EQ(driver::discoverSan(api(), "h"), 32);
     const hba::DiscoveredAdapterTable& found = hba::discoveredAdapters();
+    ASSERT_EQ(found.count(), 32);
     for (uint32_t a = 0; a < 32; ++a) {
         const hba::NodeList& nodes = found[a].nodeList;
         ASSERT_EQ(nodes.size(), 513u) << a;
@@ -124,7 +126,7 @@ int runScanner(const std::string& arguments) {
 }
 #endif
 
-TEST(ScanPass, TheProgramEndToEnd) {
+TEST(ScanPass, ARunningOverlapNeverLoadsTheLibrary) {
 #ifdef _WIN32
     GTEST_SKIP() << "the Windows program is run end to end under wine by hba_wine_san_e2e";
 #else
@@ -134,16 +136,7 @@ TEST(ScanPass, TheProgramEndToEnd) {
     EXPECT_EQ(runScanner("10.1.1.1 scanner GUID Running"), 100);
     EXPECT_FALSE(std::ifstream(w.callLogPath()).good()) << "a running overlap never loads the library";
 
-    EXPECT_EQ(runScanner("10.1.1.1 scanner GUID"), 0);
-    const auto calls = w.calls();
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.front(), "HBA_LoadLibrary -> status=0");
-    EXPECT_EQ(calls.back(), "HBA_FreeLibrary -> status=0");
-    EXPECT_EQ(w.calls("HBA_CloseAdapter"), std::vector<std::string>{"HBA_CloseAdapter handle=1"});
-
-    std::remove(w.callLogPath().c_str());
-    EXPECT_EQ(runScanner("10.1.1.1 scanner GUID PE"), 0);
-    EXPECT_EQ(w.calls("HBA_CloseAdapter").size(), 1u) << "PE mode runs the same discovery";
+    // (A scan that runs is checked end to end by the entity documents, PE mode included.)
 #endif
 }
 

@@ -129,6 +129,9 @@ TEST(ScanTrace, FailureLinesInOrder) {
     pagesFail["page80"] = {{"status", 1}};
     pagesFail["page83"] = {{"status", 1}};
     const Json inquiryFails = {{"lun", 0}, {"inquiry", {{"status", 5}, {"sense", "700005"}}}};
+    // More than 256 flat-addressed units: entry byte 1 differs from the entry's index.
+    Json many = Json::array();
+    for (int n = 1000; n < 1300; ++n) many.push_back(n);
     Json unreadable = santest::targetPort("5000000000000009", "5100000000000009", "010209", Json::object());
     unreadable["status"] = 8;
     Json noPort = santest::adapter("QLogic-A", "2000000000000001", "9.1", Json::array());
@@ -138,7 +141,7 @@ TEST(ScanTrace, FailureLinesInOrder) {
         santest::targetPort("5000000000000001", "5100000000000001", "010201", {{"units", Json::array({pagesFail})}}),
         santest::targetPort("5000000000000002", "5100000000000002", "010202", {{"units", Json::array({inquiryFails})}}),
         santest::targetPort("5000000000000003", "5100000000000003", "010203",
-                            {{"reportLuns", {{"count", 300}}}, {"anyUnit", disk}}),
+                            {{"reportLuns", {{"luns", many}}}, {"anyUnit", disk}}),
     });
     Json adapters = Json::array({noPort, santest::adapter("QLogic-B", "2000000000000002", "9.1", ports)});
     const std::string trace = traceOfScan(santest::worldWithHba({{"adapters", adapters}}));
@@ -160,15 +163,29 @@ TEST(ScanTrace, FailureLinesInOrder) {
         record("Main", 887, "LUN0 Scsi Standard page Inquiry failed with 5"),
         record("Main", 891, "Scsi Inquiry Output : 0x" + zeros(100)),
         record("Main", 894, "Scsi Inquiry Sense Output : 0x700005" + zeros(97)),
-        // Target 3: more than 256 units.
+        // Target 3: more than 256 units, asked for again; 256 are probed, each by its
+        // entry, numbered by its index.
         record("Main", 584, "ReportLUNs succeeded, the number of LUNs = 300"),
         record("Main", 596, "ReportLUNs Retry , the number of LUNs = 300"),
-        record("Main", 705, "LUNId = : 0x0000000000000000"),
-        record("Main", 705, "LUNId = : 0x00FF000000000000"),
+        record("Main", 705, "LUNId = : 0x43E8000000000000"),
+        record("Main", 748, "LUN0, Scsi standard page inquiry succeeded with 0"),
+        record("Main", 705, "LUNId = : 0x44E7000000000000"),
+        record("Main", 748, "LUN255, Scsi standard page inquiry succeeded with 0"),
         record("Main", 1404, "\nPortsurvey succeeds with Return Code = 0...."),
     }), "") << trace.substr(0, 4000);
     EXPECT_EQ(trace.find("ReportLUNs info", trace.find("number of LUNs = 300")), std::string::npos)
         << "no list dump when the list is cut";
+}
+
+// The whole trace of a world of probing cases, byte for byte: every REPORT LUNS and
+// INQUIRY line, and the discovered lists as the scan leaves them (each node's type,
+// serial number, vendor, product, WWNs and address, each unit's address).
+TEST(ScanTrace, ProbeWorldMatchesGolden) {
+    const std::string world = testsupport::readFile(ATTRSCAN_SOURCE_DIR "/tests/hba/worlds/probe.json");
+    ASSERT_FALSE(world.empty());
+    const std::string trace = traceOfScan(Json::parse(world));
+    if (trace.empty()) GTEST_SKIP() << "the logging toolkit in this build writes no records";
+    EXPECT_EQ(testsupport::compareWithGolden(ATTRSCAN_SOURCE_DIR "/tests/hba/golden/probe-trace.txt", trace), "");
 }
 
 }  // namespace
