@@ -122,11 +122,14 @@ TEST(Inquiry, LengthsClaimingMoreThanTheAnswerHoldsAreBounded) {
                        {"inquiry", {{"raw", rawBytes({0x00, 0x00, 0x05, 0x02, 0xFF}, 300, 'I')}}},
                        {"page80", {{"raw", rawBytes({0x00, 0x80, 0xFF, 0xFF}, 300, 'S')}}},
                        {"page83", {{"raw", rawBytes({0x00, 0x83, 0xFF, 0xFF}, 300, 0x83)}}}};
+    // Flat-addressed LUNs 1000 to 1299: an entry's byte 1 is not its index.
+    Json flat = Json::array();
+    for (int n = 1000; n < 1300; ++n) flat.push_back(n);
     Json ports = Json::array({
         target(0, {{"units", Json::array({unit})}}),
         // List lengths that claim the largest values: 2055 (256 entries) and 2^32 - 1.
         target(1, {{"reportLuns", {{"listLength", 2055}, {"luns", Json::array({0})}}}, {"anyUnit", unit}}),
-        target(2, {{"reportLuns", {{"listLength", "0xFFFFFFFF"}, {"luns", Json::array({0})}}}, {"anyUnit", unit}}),
+        target(2, {{"reportLuns", {{"listLength", "0xFFFFFFFF"}, {"luns", flat}}}, {"anyUnit", unit}}),
     });
     santest::World w(oneAdapterWorld(ports));
     Probed p = probeWorld();
@@ -140,8 +143,14 @@ TEST(Inquiry, LengthsClaimingMoreThanTheAnswerHoldsAreBounded) {
 
     EXPECT_EQ(nodes[1].lunList.size(), 256u);
     EXPECT_EQ(callsTo(w, "HBA_SendReportLUNs", 1).size(), 1u);
-    EXPECT_EQ(nodes[2].lunList.size(), 256u);
+    // More than 256: asked for again, 256 units probed, each by its entry and numbered by
+    // its index.
+    ASSERT_EQ(nodes[2].lunList.size(), 256u);
     EXPECT_EQ(callsTo(w, "HBA_SendReportLUNs", 2).size(), 2u);
+    EXPECT_EQ(nodes[2].lunList[255].PortBusTargLun, (std::array<uint8_t, 4>{2, 0, 2, 255}));
+    const auto inquiries = callsTo(w, "HBA_SendScsiInquiry", 2);
+    ASSERT_FALSE(inquiries.empty());
+    EXPECT_NE(inquiries.back().find(" lun=44E7000000000000 "), std::string::npos) << inquiries.back();
 }
 
 }  // namespace
