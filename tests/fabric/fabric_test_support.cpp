@@ -54,19 +54,6 @@ std::string preamble(int gsType, int gsSubtype, int code) {
     return text;
 }
 
-std::string nameBlockHex(const std::string& name) {
-    char length[3];
-    std::snprintf(length, sizeof length, "%02X", static_cast<unsigned>(name.size()));
-    std::string hex = length;
-    for (unsigned char c : name) {
-        char byte[3];
-        std::snprintf(byte, sizeof byte, "%02X", c);
-        hex += byte;
-    }
-    hex.append(2 * (255 - name.size()), '0');
-    return hex;
-}
-
 std::string nextEntryAnswer(const std::string& portId, const std::string& portName, const std::string& nodeName) {
     std::string hex = "01000000FC0200008002000000000000";  // accepted
     hex += "01" + portId + portName;                         // port type, address, port name

@@ -46,9 +46,6 @@ std::vector<std::string> ctCalls(const santest::World& world);
 // The CT_IU preamble of a request in hexadecimal.
 std::string preamble(int gsType, int gsSubtype, int code);
 
-// The same request bytes as the log writes them: hexadecimal of a 256-byte name block.
-std::string nameBlockHex(const std::string& name);
-
 // A whole GA_NXT answer (preamble with accept, 620-byte port object) in hexadecimal.
 std::string nextEntryAnswer(const std::string& portId, const std::string& portName, const std::string& nodeName);
 

@@ -1,6 +1,6 @@
 // The fabric configuration server's platforms as discoverPlatformList reads them: the
-// request bytes of every query, the reason codes, and the limits of the counted lists
-// and port lists.
+// reason codes, and the limits of the counted lists and port lists (a platform's name,
+// type, addresses, nodes and ports are in the sample and edges documents).
 #include <gtest/gtest.h>
 
 #include "common/text.h"
@@ -11,8 +11,6 @@ namespace {
 
 using fabtest::Json;
 
-constexpr const char* kArrayNode = "5000000000000A00";
-
 Json oneAdapter() { return Json::array({fabtest::adapter("A", "2000000000000001", Json::array())}); }
 
 std::vector<hba::PlatformRecord> discover(int& reasonCode) {
@@ -21,51 +19,6 @@ std::vector<hba::PlatformRecord> discover(int& reasonCode) {
 }
 
 std::string text(const hba::ShortBytes& b) { return std::string(b.text()); }
-
-TEST(FabricPlatforms, OnePlatformOneNodeOfTwoPorts) {
-    const Json fabric = {
-        {"nameServer",
-         {{"ports", Json::array({fabtest::nsPort("010100", "5000000000000A01", kArrayNode),
-                                 fabtest::nsPort("010200", "5000000000000A02", kArrayNode)})}}},
-        {"configServer",
-         {{"platforms", Json::array({{{"name", "ARRAY-1"},
-                                      {"type", 11},
-                                      {"managementAddresses", Json::array({"http://10.0.0.9", "telnet://10.0.0.9"})},
-                                      {"nodeNames", Json::array({kArrayNode})}}})}}}};
-    santest::World w(fabtest::sanWorld(oneAdapter(), fabric));
-
-    int reason = -1;
-    const auto platforms = discover(reason);
-    EXPECT_EQ(reason, fabric::kPlatformsFound);
-
-    const std::string block = fabtest::nameBlockHex("ARRAY-1");
-    const std::vector<std::string> expected = {
-        fabtest::preamble(0xFA, 0x01, 0x01A2) + " rsp=8212 -> status=0",
-        fabtest::preamble(0xFA, 0x01, 0x0192) + block + " rsp=20 -> status=0",
-        fabtest::preamble(0xFA, 0x01, 0x0193) + block + " rsp=8212 -> status=0",
-        fabtest::preamble(0xFA, 0x01, 0x0191) + block + " rsp=8212 -> status=0",
-        fabtest::preamble(0xFA, 0x02, 0x0132) + kArrayNode + " rsp=4112 -> status=0",
-        fabtest::preamble(0xFA, 0x02, 0x0121) + "5000000000000A01 rsp=20 -> status=0",
-        fabtest::preamble(0xFA, 0x02, 0x0121) + "5000000000000A02 rsp=20 -> status=0",
-    };
-    EXPECT_EQ(fabtest::ctCalls(w), expected);
-
-    ASSERT_EQ(platforms.size(), 1u);
-    const hba::PlatformRecord& p = platforms[0];
-    EXPECT_EQ(text(p.name), "ARRAY-1");
-    EXPECT_EQ(p.platformType, 11u);
-    ASSERT_EQ(p.mgmtAddressCount, 2u);
-    EXPECT_EQ(text((*p.mgmtAddress)[0]), "http://10.0.0.9");
-    EXPECT_EQ(text((*p.mgmtAddress)[1]), "telnet://10.0.0.9");
-    ASSERT_EQ(p.nodes.size(), 1u);
-    EXPECT_EQ(scan::hexText(p.nodes[0].nodeWwn), kArrayNode);
-    ASSERT_EQ(p.nodes[0].ports.size(), 2u);
-    EXPECT_EQ(scan::hexText(p.nodes[0].ports[0].portWwn), "5000000000000A01");
-    EXPECT_EQ(p.nodes[0].ports[0].portId, (hba::PortId{1, 1, 0}));
-    EXPECT_EQ(scan::hexText(p.nodes[0].ports[1].portWwn), "5000000000000A02");
-    EXPECT_EQ(p.nodes[0].ports[1].portId, (hba::PortId{1, 2, 0}));
-    EXPECT_EQ(p.nodes[0].ports[0].matched, 0u);
-}
 
 TEST(FabricPlatforms, ReasonCodes) {
     const Json onePlatform = {{"platforms", Json::array({{{"name", "P"}}})}};

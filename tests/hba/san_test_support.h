@@ -57,10 +57,4 @@ Json diskUnit(int lun, const std::string& product, const std::string& serial);
 // A WWN text of 16 hexadecimal digits from a prefix byte and a 32-bit number.
 std::string wwnText(uint8_t first, uint32_t number);
 
-// Bytes of a fixed-size field as a string (for comparisons with texts).
-template <std::size_t N>
-std::string chars(const std::array<char, N>& field) {
-    return std::string(field.data(), N);
-}
-
 }  // namespace santest
