@@ -1,4 +1,4 @@
-// The scan pass: the order of the requests, the discovered records it leaves, full
+// The scan pass: the order of the requests, full
 // tables (32 adapters of 512 targets), and a running overlap that never scans.
 #include <cstdlib>
 #include <fstream>
@@ -23,7 +23,7 @@ std::vector<std::string> scsiCalls(const santest::World& w) {
     return out;
 }
 
-TEST(ScanPass, RequestsInTheirOrderAndTheRecordsTheyLeave) {
+TEST(ScanPass, RequestsInTheirOrder) {
     Json disabled = santest::adapter("QLogic-A", "2000000000000001", "9.1", Json::array());
     disabled["openFails"] = true;
     const Json disk = {{"lun", 0},
@@ -61,16 +61,9 @@ TEST(ScanPass, RequestsInTheirOrderAndTheRecordsTheyLeave) {
     };
     EXPECT_EQ(scsiCalls(w), expected);
 
-    const hba::DiscoveredAdapterTable& found = hba::discoveredAdapters();
-    ASSERT_EQ(found.count(), 1);
-    const hba::DiscoveredAdapter& record = found[0];
-    EXPECT_EQ(record.adapterName, "QLogic-B") << "the first enabled adapter has record 0";
-    EXPECT_EQ(record.hostName, "host.example.com");
-    EXPECT_EQ(record.HBAOffset, 3u);
-    // The fields of the nodes are checked byte for byte by the documents of the entity tests.
-    ASSERT_EQ(record.nodeList.size(), 2u);
-    EXPECT_EQ(record.nodeList[0].portType, hba::kPortTypeTarget);
-    EXPECT_EQ(record.nodeList[1].portType, hba::kPortTypeAdapter) << "the adapter's own node comes last";
+    // (The record it leaves, the first enabled adapter's as record 0 with the adapter's own
+    // node last, is in the old-driver trace golden.)
+    EXPECT_EQ(hba::discoveredAdapters().count(), 1);
 }
 
 TEST(ScanPass, NoAdaptersStillReleasesTheLibrary) {

@@ -1,6 +1,6 @@
-// The registry search, registry value texts and the drive survey through simulated
-// worlds: value types, matching modes, failures, the key-list bound and what a drive
-// survey measures.
+// The registry search and registry value texts through simulated worlds: value types,
+// matching modes, failures and the key-list bound. (What a drive survey measures is in
+// the drives documents.)
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -135,31 +135,6 @@ TEST(FindRegistryKeys, KeepsAtMostTheBound) {
     EXPECT_EQ(inv::findRegistryKeys("HARDWARE", std::nullopt, "Type", "DiskPeripheral", keys, true), 1);
     ASSERT_EQ(keys.size(), inv::kMaxRegistryKeys);
     EXPECT_EQ(keys.back(), "HARDWARE\\Many\\U999");
-}
-
-TEST(CollectDriveList, MeasuresOnlyWhatTheVolumeAllows) {
-    useWorldFile(ATTRSCAN_SOURCE_DIR "/tests/inventory/worlds/drives.json");
-    const inv::DriveList drives = inv::collectDriveList();
-    std::string letters;
-    for (const auto& d : drives) letters += d.letter;
-    EXPECT_EQ(letters, "acdefghknqrxy");  // w and z are substituted
-
-    auto drive = [&](char letter) {
-        for (const auto& d : drives)
-            if (d.letter[0] == letter) return d;
-        return inv::DriveRecord{};
-    };
-    EXPECT_EQ(drive('c').address, (doc::DiskAddress{0, 0, 0, 0}));
-    EXPECT_EQ(drive('c').freeBytes, "10737418240");  // total free, not the caller's share
-    EXPECT_EQ(drive('k').address, (doc::DiskAddress{2, 0, 0, 1}));
-    EXPECT_EQ(drive('k').fileSystem, "CLUSTER&\"<FS");
-    // No medium: the device would answer, but nothing is measured.
-    EXPECT_EQ(drive('d').address, (doc::DiskAddress{}));
-    EXPECT_EQ(drive('d').totalBytes, "0");
-    EXPECT_EQ(drive('d').fileSystem, "");
-    EXPECT_EQ(drive('g').totalBytes, "0");
-    EXPECT_EQ(drive('n').type, "Invalid Drive");
-    EXPECT_EQ(drive('x').type, "Invalid Drive");
 }
 
 TEST(CollectDriveList, NoWorldNoDrives) {
