@@ -64,7 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"edges-pe.xml", "tests/entities/worlds/edges.json", {"10.1.1.1", "scanner01", "S", "PE"}, true},
         // The probing cases (see the world's comments): which unit identifies a node, blank
         // identifiers, the vendor mark, device types beyond the table.
-        Case{"probe.xml", "tests/hba/worlds/probe.json", {"10.1.1.1", "scanner01", "S"}, false}),
+        Case{"probe.xml", "tests/hba/worlds/probe.json", {"10.1.1.1", "scanner01", "S"}, false},
+        // RNID answers decoded into node types and management addresses.
+        Case{"rnid-decoding.xml", "tests/fabric/worlds/rnid-decoding.json", {"10.1.1.1", "scanner01", "S"}, false}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 }  // namespace
