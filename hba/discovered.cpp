@@ -211,12 +211,12 @@ constexpr std::array<std::string_view, 19> kDeviceTypeNames = {
 constexpr std::array<std::string_view, 5> kPortTypeNames = {"Undefined", "N_Port", "NL_Port",
                                                             "F/FL_Port", "Unknown"};
 
-constexpr std::array<std::string_view, 19> kRnidTypeNames = {
+constexpr std::array<std::string_view, 20> kRnidTypeNames = {
     "Undefined", "Unknown",        "Other",     "Hub",
     "Switch",    "Gateway",        "Converter", "HBA",
     "Undefined", "Storage Device", "Host",      "Storage Subsystem",
     "Undefined", "Undefined",      "Storage Access Device", "Undefined",
-    "Undefined", "NAS Server",     "Bridge"};
+    "Undefined", "NAS Server",     "Bridge",    "Reserved"};
 
 }  // namespace
 

@@ -159,6 +159,7 @@ TEST(EntityBuilders, ManagementAddressCountAndTypeNames) {
         EXPECT_EQ(hba::rnidTypeName(value), rnid) << value;
         EXPECT_EQ(platformTypeName(value), platform) << value;
     }
+    EXPECT_EQ(hba::rnidTypeName(19), "Reserved");
     for (uint32_t t = 19; t <= 30; ++t) EXPECT_EQ(scsiTypeName(t), "Unknown") << t;
     EXPECT_EQ(hba::portTypeName(3), "F/FL_Port");
 }
