@@ -94,7 +94,6 @@ TEST(ReadProps, KeysAndSeparators) {
         {"blanks_around_equals", "a.b.c = x  \n", true, {{"a.b", "c", "x  "}}},
         {"blanks_then_colon", "a.b.c \t: \tx\n", true, {{"a.b", "c", "x"}}},
         {"empty_value", "a.b.c=\n", true, {{"a.b", "c", ""}}},
-        {"blanks_only_value", "a.b.c=   \n", true, {{"a.b", "c", ""}}},
         {"key_alone", "a.b.c\n", false, {}},
         {"key_then_blanks", "a.b.c   \n", false, {}},
         {"no_dot", "key=value\n", false, {}},
