@@ -42,7 +42,6 @@ TEST(Printf, DifferencesFromTheCLibrary) {
     EXPECT_EQ(fmt("[%5s]", static_cast<const char*>(nullptr)), "[     ]");
     EXPECT_EQ(fmt("%*d|", -5, 42), "42|");        // a negative '*' width counts as none
     EXPECT_EQ(fmt("%.*f", 2, 0.125), "0.13");     // half up at the last printed digit
-    EXPECT_EQ(fmt("%.2f", 131072.0 / 1048576.0), "0.13");
     EXPECT_EQ(fmt("%.*f", 0, 0.5), "1");
     EXPECT_EQ(fmt("%.*f", 0, 2.5), "3");
     EXPECT_EQ(fmt("%.20f", 0.1), "0.10000000000000000000");  // zeros past 16 digits
