@@ -33,6 +33,7 @@ TEST(LocaleNames, FromLanguageIdentifier)
         {0x0416, "pt_BR"},  // Portuguese, sub-language 1
         {0x0816, "pt"},     // Portuguese, sub-language 2
         {0x041A, "hr"},     // 0x1A stands twice in the table; Croatian comes first
+        {0x081A, "hr"},     // whatever the sub-language
         {0x0404, "zh_TW"},
         {0x0804, "zh_CN"},
         {0x0C04, "zh"},
