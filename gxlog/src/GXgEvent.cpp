@@ -114,16 +114,13 @@ std::optional<GXgStdAttr> standardName(std::string_view name) {
 
 }  // namespace
 
-GXgAttributes::Entry& GXgAttributes::newEntry() { return entries_.emplace_back(); }
-
 GXgAttributes::Entry& GXgAttributes::entryFor(std::string_view name) {
     if (const auto standard = standardName(name)) return entryFor(*standard);
     for (std::size_t i = 0; i < used_; ++i) {
         Entry& e = entries_[i];
         if (e.standard_ == Entry::kNotStandard && e.owned_ == name) return e;
     }
-    Entry& e = used_ < entries_.size() ? entries_[used_] : newEntry();
-    ++used_;
+    Entry& e = nextEntry();
     e.standard_ = Entry::kNotStandard;
     e.owned_.assign(name);
     return e;

@@ -105,13 +105,17 @@ private:
         uint32_t& slot = slots_[static_cast<std::size_t>(name)];
         if (slot != kNoSlot) return entries_[slot];
         slot = static_cast<uint32_t>(used_);
-        Entry& e = used_ < entries_.size() ? entries_[used_] : newEntry();
-        ++used_;
+        Entry& e = nextEntry();
         e.standard_ = static_cast<uint8_t>(name);
         return e;
     }
     Entry& entryFor(std::string_view name);
-    Entry& newEntry();  // one more spare entry, at the end
+    // The entry after the used ones: a spare one, or a new one at the end.
+    Entry& nextEntry() {
+        Entry& e = used_ < entries_.size() ? entries_[used_] : entries_.emplace_back();
+        ++used_;
+        return e;
+    }
 
     std::vector<Entry> entries_;  // the first used_ are the attributes; the rest are spare
     std::size_t used_ = 0;

@@ -317,8 +317,6 @@ bool GXgFormat::bind(const GXgParmList& params) {
 
 namespace {
 
-// Appends prefix and body filled to the width: spaces before (or after with '-'), or
-// zeros between prefix and body when zero filling applies.
 // Rendering writes into a CxStringBuff (which reports running out of memory) or
 // straight into a std::string line; both take texts and runs of one character.
 struct StringSink {
@@ -333,6 +331,8 @@ struct StringSink {
     }
 };
 
+// Appends prefix and body filled to the width: spaces before (or after with '-'), or
+// zeros between prefix and body when zero filling applies.
 template <class Sink>
 bool appendFilled(Sink& out, std::string_view prefix, std::string_view body, int width,
                   bool left, bool zeroFill) {
