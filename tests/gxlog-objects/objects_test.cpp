@@ -42,11 +42,10 @@ TEST(Levels, IsLoggableComparesWithTheLoggersLevel) {
         bool loggable;
     };
     const Case cases[] = {
-        {nullptr, 3000, true},  {nullptr, 2000, false},  {nullptr, 1000, false},
-        {"DEBUG_MIN", 3000, true}, {"DEBUG_MIN", 4000, true}, {"DEBUG_MIN", 9999, true},
-        {"DEBUG_MIN", 2000, false}, {"OFF", 9999, true},   {"OFF", 7000, false},
-        {"OFF", -9999, true},    {"verbose", 0, true},     {"verbose", 1000, true},
-        {"Info", 3000, false},   {"INFORMATION", 4000, true}, {"ALL", 0, true},
+        {nullptr, 3000, true},      {nullptr, 2000, false},  {"DEBUG_MIN", 3000, true},
+        {"DEBUG_MIN", 2000, false}, {"OFF", 9999, true},     {"OFF", 7000, false},
+        {"OFF", -9999, true},       {"verbose", 0, true},    {"Info", 3000, false},
+        {"INFORMATION", 4000, true}, {"ALL", 0, true},
     };
     for (const Case& c : cases) {
         std::string props = "app.className=gxg_basiclogger\n";
@@ -181,11 +180,7 @@ TEST(Objects, StartUpMakesTheErrorLoggerAndItsDefaultConsole) {
     EXPECT_EQ(gxlog::GXgObjectCount(), 3u);
     for (const char* name : {"gxlog.errorLogger", "gxlog.defaultConsole", "gxlog.defaultFormatter"})
         EXPECT_NE(gxlog::GXgFindObject(name), nullptr) << name;
-    GXgObject* console = gxlog::GXgFindObject("gxlog.defaultConsole");
-    GXgObject* logger = gxlog::GXgFindObject("gxlog.errorLogger");
-    ASSERT_EQ(logger->listeners.size(), 1u);
-    EXPECT_EQ(logger->listeners[0], console);
-    EXPECT_EQ(console->formatter, gxlog::GXgFindObject("gxlog.defaultFormatter"));
+    // That the error logger writes through the console is ListenerChains' "no listeners".
     GXgToolkitTerm();
     EXPECT_EQ(gxlog::GXgObjectCount(), 0u);
     // Before start-up (and after shut-down) nothing can be had, and nothing is said.
@@ -231,8 +226,8 @@ TEST(Objects, ListenerChains) {
     const char* line = "T src m 7 hello 1\n";
     const std::string base = "app.className=gxg_basiclogger\n";
     const std::vector<Case> cases = {
-        {"duplicate names", base + "app.listenerNames=h1 h2  h1\n", "app", 0, line, line, ""},
-        {"tabs and line ends separate names", base + "app.listenerNames=h2\t\\\n h1\n", "app", 0, line, line, ""},
+        {"duplicate names; blanks, tabs and line ends separate names",
+         base + "app.listenerNames=h2\t\\\n h1  h2\n", "app", 0, line, line, ""},
         {"child replaces the inherited list", base + "app.listenerNames=h1\napp.child.listenerNames=h2\n",
          "app.child", 0, "", line, ""},
         {"handler chain", base + "app.listenerNames=h1\nh1.listenerNames=h2\n", "app", 0, line, line, ""},
@@ -244,8 +239,6 @@ TEST(Objects, ListenerChains) {
          "f.listenerNames=h1\n", "app", 5000, "", "", ""},
         {"filter at ERROR passes FATAL", base + "app.listenerNames=f\nf.className=gxg_levelfilter\nf.level=ERROR\n"
          "f.listenerNames=h1\n", "app", 7000, line, "", ""},
-        {"filter at ALL passes everything", base + "app.listenerNames=f\nf.className=gxg_levelfilter\nf.level=ALL\n"
-         "f.listenerNames=h1\n", "app", 0, line, "", ""},
         {"filter switched off", base + "app.listenerNames=f\nf.className=gxg_levelfilter\nf.logging=OFF\n"
          "f.listenerNames=h1\n", "app", 0, "", "", ""},
         {"logger switched off", base + "app.listenerNames=h1\napp.logging=false\n", "app", 0, "", "", ""},

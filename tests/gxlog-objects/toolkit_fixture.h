@@ -3,17 +3,12 @@
 // standard output or standard error.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 #include "gxlog/src/GXgLog.h"
 
@@ -41,49 +36,25 @@ inline void writeAll(const std::string& path, const std::string& content) {
 // Captures what is written to stdout or stderr (through the C library) while alive.
 class Capture {
 public:
-    explicit Capture(std::FILE* stream) : stream_(stream) {
-        std::fflush(stream_);
-        path_ = (fs::temp_directory_path() / ("gxg-capture-" + std::to_string(counter()++))).string();
-        target_ = std::fopen(path_.c_str(), "wb");
-#ifdef _WIN32
-        saved_ = _dup(_fileno(stream_));
-        _dup2(_fileno(target_), _fileno(stream_));
-#else
-        saved_ = dup(fileno(stream_));
-        dup2(fileno(target_), fileno(stream_));
-#endif
+    explicit Capture(std::FILE* stream) : stdout_(stream == stdout) {
+        if (stdout_) ::testing::internal::CaptureStdout();
+        else ::testing::internal::CaptureStderr();
     }
     ~Capture() { finish(); }
 
     // Stops capturing and returns what was written.
     std::string finish() {
-        if (target_) {
-            std::fflush(stream_);
-#ifdef _WIN32
-            _dup2(saved_, _fileno(stream_));
-            _close(saved_);
-#else
-            dup2(saved_, fileno(stream_));
-            close(saved_);
-#endif
-            std::fclose(target_);
-            target_ = nullptr;
-            text_ = readAll(path_);
-            std::remove(path_.c_str());
+        if (capturing_) {
+            capturing_ = false;
+            text_ = stdout_ ? ::testing::internal::GetCapturedStdout() : ::testing::internal::GetCapturedStderr();
         }
         return text_;
     }
 
 private:
-    static int& counter() {
-        static int n = 0;
-        return n;
-    }
-    std::FILE* stream_;
-    std::FILE* target_ = nullptr;
-    std::string path_;
+    bool stdout_;
+    bool capturing_ = true;
     std::string text_;
-    int saved_ = -1;
 };
 
 // The toolkit started from a properties file with this content; shut down on exit.

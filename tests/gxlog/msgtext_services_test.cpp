@@ -63,13 +63,15 @@ TEST_F(Services, CatalogTextIsFormattedWithTheMessageParameters) {
     EXPECT_TRUE(reported.empty());
 }
 
-TEST_F(Services, MissingCatalogIsReportedUnlessItIsTheToolkitsOwn) {
+TEST_F(Services, MissingCatalogIsReportedUnlessItIsTheToolkitsOwnOrCffdc) {
     GXgI18Msg m;
     m.catalog = "gxgmsg";
     m.set = 1;
     m.key = 20;
     m.defaultText = "GXGBC0020E Out of memory.";
     EXPECT_EQ(messageText(m), "GXGBC0020E Out of memory.");
+    m.catalog = "cffdc";
+    messageText(m);
     EXPECT_TRUE(reported.empty());
     m.catalog = "absent";
     EXPECT_EQ(messageText(m), "GXGBC0020E Out of memory.");

@@ -19,26 +19,19 @@ std::string fmt(const char* format, A... args) {
     return std::string(out.view());
 }
 
+// Results the differential test cannot reach: forms its generator never writes, and
+// conversions outside the C library's.
 TEST(Printf, FixedResults) {
-    EXPECT_EQ(fmt("%5d|%-5d|%05d", 42, 42, 42), "   42|42   |00042");
-    EXPECT_EQ(fmt("%.*d", 0, 0), "");        // precision 0 and value 0 print nothing
-    EXPECT_EQ(fmt("[%.d]", 0), "[0]");       // '.' alone is no precision
-    EXPECT_EQ(fmt("[%.x]", 255), "[ff]");
-    EXPECT_EQ(fmt("%#x", 255), "0xff");
-    EXPECT_EQ(fmt("%#X", 255), "0XFF");
-    EXPECT_EQ(fmt("%#o", 8), "010");
-    EXPECT_EQ(fmt("%#.*o", 0, 0), "0");
-    EXPECT_EQ(fmt("%#x", 0), "0");
-    EXPECT_EQ(fmt("%.3s", "abcdef"), "abc");
-    EXPECT_EQ(fmt("%-4s|", "ab"), "ab  |");
-    EXPECT_EQ(fmt("%05s|", "ab"), "   ab|");  // the zero flag does not fill texts
-    EXPECT_EQ(fmt("100%%"), "100%");
-    EXPECT_EQ(fmt("%hhd %hd %hhu", 300, 70000, 511), "44 4464 255");
+    EXPECT_EQ(fmt("[%.d|%.x]", 0, 255), "[0|ff]");  // '.' alone is no precision
+    // Precision 0 and value 0 (too rare for the generator): nothing, or the '#' form's zero.
+    EXPECT_EQ(fmt("[%.*d|%#.*o]", 0, 0, 0, 0), "[|0]");
+    EXPECT_EQ(fmt("%05s|", "ab"), "   ab|");         // the zero flag does not fill texts
     EXPECT_EQ(fmt("%I64d %qd %Zu", static_cast<long long>(-5), static_cast<long long>(6),
                   static_cast<std::size_t>(7)),
               "-5 6 7");
-    EXPECT_EQ(fmt("%Lf", static_cast<long double>(2.5)), "2.500000");
     EXPECT_EQ(fmt("%c%c", 'o', 0x100 + 'k'), "ok");  // the low byte of the argument
+    EXPECT_EQ(fmt("[%S|%-3C]", L"text", static_cast<std::wint_t>(L'b')), "[text|b  ]");
+    EXPECT_EQ(fmt("[%ls]", static_cast<const wchar_t*>(nullptr)), "[]");
 }
 
 TEST(Printf, DifferencesFromTheCLibrary) {
@@ -49,7 +42,6 @@ TEST(Printf, DifferencesFromTheCLibrary) {
     EXPECT_EQ(fmt("[%5s]", static_cast<const char*>(nullptr)), "[     ]");
     EXPECT_EQ(fmt("%*d|", -5, 42), "42|");        // a negative '*' width counts as none
     EXPECT_EQ(fmt("%.*f", 2, 0.125), "0.13");     // half up at the last printed digit
-    EXPECT_EQ(fmt("%.2f", 131072.0 / 1048576.0), "0.13");
     EXPECT_EQ(fmt("%.*f", 0, 0.5), "1");
     EXPECT_EQ(fmt("%.*f", 0, 2.5), "3");
     EXPECT_EQ(fmt("%.20f", 0.1), "0.10000000000000000000");  // zeros past 16 digits
@@ -98,28 +90,13 @@ TEST(Printf, GroupingUsesTheLocale) {
     if (!std::setlocale(LC_ALL, "en_US.UTF-8") && !std::setlocale(LC_ALL, "en_US.utf8") &&
         !std::setlocale(LC_ALL, "English_United States.1252"))
         GTEST_SKIP() << "locale en_US.UTF-8 is not generated here (scripts/setup.sh makes it)";
-    EXPECT_EQ(fmt("%'d", 1234567), "1,234,567");
-    EXPECT_EQ(fmt("%'d", -1234567), "-1,234,567");
-    EXPECT_EQ(fmt("%'u", 1234567u), "1,234,567");
-    EXPECT_EQ(fmt("%'i", 1234567), "1234567");  // i does not group
-    EXPECT_EQ(fmt("%'x", 0x1234567), "1234567");
+    // On the POSIX build the differential test compares d, u, f and g grouping with the C
+    // library; these are the rules it leaves out, and the Windows build's only check.
+    EXPECT_EQ(fmt("%'d|%'i|%'x", -1234567, 1234567, 0x1234567), "-1,234,567|1234567|1234567");
     EXPECT_EQ(fmt("%'.10d", 1234567), "0,001,234,567");  // precision digits are grouped too
-    EXPECT_EQ(fmt("%'012d", 1234567), "0001,234,567");
-    EXPECT_EQ(fmt("%'.2f", 1234567.5), "1,234,567.50");
-    EXPECT_EQ(fmt("%'g", 1234567.0), "1.23457e+06");
-    EXPECT_EQ(fmt("%'g", 123456.0), "123,456");
-    EXPECT_EQ(fmt("%'.3e", 1234567.0), "1.235e+06");
+    EXPECT_EQ(fmt("%'.2f|%'g|%'.3e", 1234567.5, 123456.0, 1234567.0), "1,234,567.50|123,456|1.235e+06");
     std::setlocale(LC_ALL, "C");
     EXPECT_EQ(fmt("%'d", 1234567), "1234567");
-}
-
-TEST(Printf, WideConversionsUseTheCodeset) {
-    // Without a codeset the process codeset is used; these texts are ASCII or UTF-8 alike.
-    EXPECT_EQ(fmt("[%ls|%S]", L"wide", L"text"), "[wide|text]");
-    EXPECT_EQ(fmt("[%5lc|%-3C]", static_cast<std::wint_t>(L'a'), static_cast<std::wint_t>(L'b')),
-              "[    a|b  ]");
-    EXPECT_EQ(fmt("[%.2ls]", L"wide"), "[wi]");
-    EXPECT_EQ(fmt("[%ls]", static_cast<const wchar_t*>(nullptr)), "[]");
 }
 
 TEST(Printf, MessageParametersBindByPosition) {
@@ -142,16 +119,6 @@ TEST(Printf, MessageParametersBindByPosition) {
     EXPECT_FALSE(GXgFormatParms("%f", {GXgParm::integer(1)}));
     EXPECT_FALSE(GXgFormatParms("%ls", {GXgParm::string("narrow")}));
     EXPECT_FALSE(GXgFormatParms("%n", {GXgParm::integer(1)}));
-}
-
-TEST(Printf, ParsedFormatDescribesItsArguments) {
-    GXgFormat f("x %2$*1$.*3$Lf %s %lc %zd");
-    ASSERT_TRUE(f.ok());
-    ASSERT_EQ(f.argumentCount(), 3u);  // %s and %lc reuse 0 and 1, %zd takes 2
-    EXPECT_EQ(f.category(0), ArgCategory::String);
-    EXPECT_EQ(f.category(1), ArgCategory::WideChar);
-    EXPECT_EQ(f.category(2), ArgCategory::Size);
-    EXPECT_EQ(f.segments().size(), 8u);
 }
 
 TEST(CxStringBuff, GrowsByDoublingFrom1024) {

@@ -129,15 +129,13 @@ TEST_F(CatalogSearch, LocaleSources)
         const char* explicitLocale;
         int flags;
         const char* text;
-    } cases[] = {
-        {"de_DE", nullptr, nullptr, nullptr, 0, "de"},
+    } cases[] = {  // LANG alone, set or unset: shipped_catalog_test's German cases
         {"de_DE", "fr_FR", "it_IT", nullptr, 0, "de"},            // LC_* only with the flag
         {"de_DE", "fr_FR", "it_IT", nullptr, NLQ_CAT_LC_VARS, "fr"},
         {"de_DE", nullptr, "it_IT", nullptr, NLQ_CAT_LC_VARS, "it"},
         {"de_DE", "", "it_IT", nullptr, NLQ_CAT_LC_VARS, "it"},   // empty counts as unset
         {"de_DE", nullptr, nullptr, nullptr, NLQ_CAT_LC_VARS, "de"},
         {"de_DE", "fr_FR", nullptr, "it", NLQ_CAT_LC_VARS, "it"}, // an explicit locale wins
-        {nullptr, nullptr, nullptr, nullptr, 0, "en"},            // user language 0x409
         {"", nullptr, nullptr, nullptr, 0, "en"},
         {"xx_YY", nullptr, nullptr, nullptr, 0, "C"},
     };

@@ -1,7 +1,9 @@
 // The stepping engines, buffer wrappers and per-character operations, through the
 // generated tables and the built-in codesets: result codes and cursors in all four
 // directions, shift states, surrogates, substitution and the cases where bytes meet the
-// end of the input or of the output.
+// end of the input or of the output. What every table maps to, and where it substitutes,
+// is the iconv differential test's; the cases here are the ones it cannot reach (full
+// outputs, the built-in codesets, lone surrogates, state across calls).
 #include "tests/i18n-codeset/codeset_test_support.h"
 
 #include "i18n/nlq_locale.h"
@@ -40,9 +42,7 @@ struct ByteStep {
 
 TEST_F(CodesetEngine, Utf8DirectionsStopWithTheRightResultAndCursors) {
     const ByteStep cases[] = {
-        {"1252", false, "a\xE9", 10, NLQ_STEP_DONE, 2, "a\xC3\xA9"},
         {"1252", false, "a\xE9", 2, NLQ_STEP_OUTPUT_FULL, 1, "a"},
-        {"1252", false, "\x81", 10, NLQ_STEP_DONE, 1, "?"},
         {"1252", true, "\xC3\xA9", 1, NLQ_STEP_DONE, 2, "\xE9"},
         {"1252", true, "ab\xC3", 10, NLQ_STEP_INCOMPLETE, 2, "ab"},
         {"1252", true, "\xE2\x82\xAC", 0, NLQ_STEP_OUTPUT_FULL, 0, ""},
@@ -51,19 +51,11 @@ TEST_F(CodesetEngine, Utf8DirectionsStopWithTheRightResultAndCursors) {
         {"932", true, "\xE6\x97\xA5", 1, NLQ_STEP_OUTPUT_FULL, 0, ""},
         {"932", true, "\xE6\x97\xA5", 2, NLQ_STEP_DONE, 3, "\x93\xFA"},
         {"EUCJP", false, "\x8F\xB0", 10, NLQ_STEP_INCOMPLETE, 0, ""},
-        {"EUCJP", false, "\x8F\xB0\xA1", 10, NLQ_STEP_DONE, 3, "\xE4\xB8\x82"},
         {"EUCJP", true, "\xE4\xB8\x82", 2, NLQ_STEP_OUTPUT_FULL, 0, ""},
-        {"EUCJP", true, "\xE4\xB8\x82", 3, NLQ_STEP_DONE, 3, "\x8F\xB0\xA1"},
         {"GB18030", false, "\x90\x30\x81", 10, NLQ_STEP_INCOMPLETE, 0, ""},
         {"GB18030", false, "\x90\x30\x81\x30", 3, NLQ_STEP_OUTPUT_FULL, 0, ""},
-        {"GB18030", false, "\x90\x30\x81\x30", 4, NLQ_STEP_DONE, 4, "\xF0\x90\x80\x80"},
         {"GB18030", true, "\xF0\x90\x80", 10, NLQ_STEP_INCOMPLETE, 0, ""},
-        {"GB18030", true, "\xF0\x90\x80\x80", 10, NLQ_STEP_DONE, 4, "\x90\x30\x81\x30"},
         {"GB18030", false, "\x81\x20", 10, NLQ_STEP_DONE, 2, "? "},  // invalid trail: the lead alone
-        {"1047", true, "\n", 10, NLQ_STEP_DONE, 1, "\x15"},  // the EBCDIC line end
-        {"1047", false, "\x25\x15", 10, NLQ_STEP_DONE, 2, "\n\n"},
-        {"1047", true, "Az09?", 10, NLQ_STEP_DONE, 5, "\xC1\xA9\xF0\xF9\x6F"},
-        {"1047", true, "\xE2\x82\xAC", 10, NLQ_STEP_DONE, 3, "\x6F"},  // no euro sign in 1047
         {"939", true, "\xE6\x97\xA5", 2, NLQ_STEP_OUTPUT_FULL, 0, ""},
         {"939", false, "\x0E\x45", 10, NLQ_STEP_INCOMPLETE, 1, ""},
         {"UTF8", false, "a\xF0\x90\x80", 10, NLQ_STEP_INCOMPLETE, 1, "a"},
@@ -104,22 +96,14 @@ struct UnitStep {
 TEST_F(CodesetEngine, Ucs2DirectionsStopWithTheRightResultAndCursors) {
     const UnitStep cases[] = {
         {"GB18030", false, "\x90\x30\x81\x30", u"", 1, NLQ_STEP_OUTPUT_FULL, 0},
-        {"GB18030", false, "\x90\x30\x81\x30", u"\xD800\xDC00", 2, NLQ_STEP_DONE, 4},
-        {"GB18030", true, "\x90\x30\x81\x30", u"\xD800\xDC00", 4, NLQ_STEP_DONE, 2},
         {"GB18030", true, "", u"\xD800", 4, NLQ_STEP_INCOMPLETE, 0},
         {"GB18030", true, "?", u"\xD800" u"a", 4, NLQ_STEP_DONE, 2},   // high + letter: both units
         {"GB18030", true, "?", u"\xDC00", 4, NLQ_STEP_DONE, 1},         // lone low surrogate
         {"UTF8", true, "?", u"\xD800" u"a", 4, NLQ_STEP_DONE, 2},
         {"UTF8", false, "\xF0\x9F\x98\x80", u"\xD83D\xDE00", 2, NLQ_STEP_DONE, 4},
         {"UTF8", true, "\xF0\x9F\x98\x80", u"\xD83D\xDE00", 3, NLQ_STEP_OUTPUT_FULL, 0},
-        {"1252", true, "??", u"\xD83D\xDE00", 4, NLQ_STEP_DONE, 2},      // unit by unit
-        {"1252", false, "\xE9\x80", u"\xE9\x20AC", 2, NLQ_STEP_DONE, 2},
         {"932", true, "\x93\xFA", u"\x65E5", 1, NLQ_STEP_OUTPUT_FULL, 0},
-        {"939", true, "\x0E\x45\x62\x45\x66\x0F\x81\x0E\x48\xE7", u"\x65E5\x672C" u"a\x8A9E", 10,
-         NLQ_STEP_DONE, 4},
         {"939", true, "\x0E\x45\x62", u"\x65E5\x672C", 4, NLQ_STEP_OUTPUT_FULL, 1},
-        {"939", false, "\x0E\x45\x62\x15\x0F", u"\x65E5\n", 4, NLQ_STEP_DONE, 5},
-        {"OS", true, "\xE9?", u"\xE9\x20AC", 4, NLQ_STEP_DONE, 2},
     };
     for (const UnitStep& c : cases) {
         SCOPED_TRACE(std::string(c.codeset) + (c.fromUcs2 ? " from UCS-2 " : " to UCS-2 ") + hex(c.bytes));
@@ -176,15 +160,8 @@ TEST_F(CodesetEngine, StatefulOutputSharesShiftOutsAndClosesAtTheEnd) {
     EXPECT_EQ(nlq_step_from_utf8(ebcdic, nullptr, nullptr, &o, &left), NLQ_STEP_DONE);
     EXPECT_EQ(out[0], 0x0F);
     EXPECT_EQ(ebcdic->outputShift, 0);
-}
-
-TEST_F(CodesetEngine, StatefulSubstitutionUsesTheEbcdicQuestionMark) {
-    NlqCodeset* ebcdic = cs("939");
-    nlq_substitution_count(ebcdic);
-    // U+0100 has no mapping: 0x6F; inside a stretch it ends the stretch first.
-    EXPECT_EQ(hex(fromUtf8(ebcdic, "\xC4\x80")), hex("\x6F"));
+    // A character without a mapping inside a stretch ends the stretch before its 0x6F.
     EXPECT_EQ(hex(fromUtf8(ebcdic, "\xE6\x97\xA5\xC4\x80")), hex("\x0E\x45\x62\x0F\x6F"));
-    EXPECT_EQ(nlq_substitution_count(ebcdic), 2u);
 }
 
 TEST_F(CodesetEngine, WctombKeepsTheShiftStateBetweenCalls) {
@@ -209,10 +186,6 @@ TEST_F(CodesetEngine, WctombKeepsTheShiftStateBetweenCalls) {
 TEST_F(CodesetEngine, BuiltInCodesets) {
     NlqCodeset* utf8 = nlq_codeset_utf8();
     NlqCodeset* os = nlq_codeset_passthrough();
-    EXPECT_EQ(utf8->kind, NLQ_KIND_UTF8);
-    EXPECT_STREQ(utf8->name, "UTF8");
-    EXPECT_EQ(os->kind, NLQ_KIND_PASSTHROUGH);
-    EXPECT_STREQ(os->name, "OS");
     EXPECT_TRUE(nlq_codeset_is_builtin(utf8));
     EXPECT_FALSE(nlq_codeset_is_builtin(cs("1252")));
     // UTF-8 to UTF-8 re-encodes: a stray continuation byte becomes '?'.
@@ -264,16 +237,14 @@ TEST_F(CodesetEngine, NullCodesetMeansTheProcessCodeset) {
     nlq_set_current_codeset(previous == cs("1047") ? nullptr : previous);
 }
 
-TEST_F(CodesetEngine, SubstitutionCountIsReadAndReset) {
+// Reading the count resets it (the differential test relies on that for every sequence);
+// here: it saturates instead of wrapping to 0.
+TEST_F(CodesetEngine, SubstitutionCountSaturates) {
     NlqCodeset* latin = cs("1252");
-    nlq_substitution_count(latin);
-    fromUtf8(latin, "\xE4\xB8\x80\xE4\xB8\x81");
-    toUtf8(latin, "\x81");
-    EXPECT_EQ(nlq_substitution_count(latin), 3u);
-    EXPECT_EQ(nlq_substitution_count(latin), 0u);
     latin->substitutionCount = 0xFFFE;
     fromUtf8(latin, "\xE4\xB8\x80\xE4\xB8\x80\xE4\xB8\x80");
-    EXPECT_EQ(nlq_substitution_count(latin), 0xFFFFu);  // saturates, never wraps to 0
+    EXPECT_EQ(nlq_substitution_count(latin), 0xFFFFu);
+    EXPECT_EQ(nlq_substitution_count(latin), 0u);
 }
 
 TEST_F(CodesetEngine, ConvenienceForms) {
@@ -383,8 +354,6 @@ TEST_F(CodesetEngine, CopiesShareTheTable) {
     NlqCodeset* copy = nlq_codeset_copy(original);
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->table, original->table);
-    EXPECT_EQ(copy->sharesTable, 1);
-    EXPECT_EQ(copy->outputShift, 0);
     EXPECT_EQ(copy->substitutionCount, 0);
     EXPECT_EQ(hex(fromUtf8(copy, "\xE6\x97\xA5")), hex("\x0E\x45\x62\x0F"));
     nlq_codeset_destroy(copy);  // the original's table stays
