@@ -131,7 +131,7 @@ HBA_UINT32 HBA_GetVersion() {
 HBA_STATUS HBA_LoadLibrary() {
     return guarded(HBA_STATUS_ERROR, [] {
         State& s = state();
-        sim::resetWorld();
+        sim::refreshWorld();
         s.san = readSan();
         s.open.clear();
         s.nextHandle = 1;
