@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package, built by CPack and installed with dpkg into an empty root: it holds
-# exactly the files listed in deb-files.txt plus every packaged tool with its manual page
-# and every sample world; dpkg puts each one there; each tool answers --help; each manual
+# exactly the scanner's home (home-files.txt) in /usr/lib/attrscan, the files listed in
+# deb-files.txt, every packaged tool with its manual page and every sample world; dpkg puts each one there; each tool answers --help; each manual
 # page renders without warnings; the declared dependencies name the package of every
 # shared library its programs load; and attrscan-sim, the one-command simulated scan, prints
 # the build tree's document from any folder.
@@ -23,6 +23,7 @@ mapfile -t tools <"$build/packaging/tools.txt"
 
 # The package's files.
 {
+  sed 's|^|usr/lib/attrscan/|' "$here/home-files.txt"
   cat "$here/deb-files.txt"
   for t in "${tools[@]}"; do echo "usr/bin/$t"; echo "usr/share/man/man1/$t.1.gz"; done
   for w in "$src"/worlds/*.json; do echo "usr/share/attrscan/worlds/${w##*/}"; done
