@@ -25,6 +25,8 @@ scanner_zip=$tmp/pkg/attrscan-$version-win64.zip
 sim_zip=$tmp/pkg/attrscan-$version-win64-sim.zip
 [ -f "$scanner_zip" ] || fail "no ${scanner_zip##*/}: $(ls "$tmp/pkg")"
 [ -f "$sim_zip" ] || fail "no ${sim_zip##*/}: $(ls "$tmp/pkg")"
+zips=("$tmp"/pkg/*.zip)
+[ ${#zips[@]} -eq 2 ] || fail "two archives expected: $(ls "$tmp/pkg")"
 
 listing() { (cd "$tmp" && cmake -E tar tf "$1") | grep -v '/$' | LC_ALL=C sort; }
 { sed 's|^attrscan$|attrscan.exe|' "$here/home-files.txt"; echo README.txt; } | LC_ALL=C sort >"$tmp/expected"
