@@ -19,6 +19,7 @@
 #
 # Adding a tool to the Debian package is one line at the end of this file:
 #   attrscan_install_tool(<target> MANPAGE docs/man/<target>.1 [DEPENDS <debian packages>])
+# (a script instead of a built target: add PROGRAM tools/<dir>/<script>).
 # The program goes to <prefix>/bin, its manual page to section 1, and the Debian packages
 # named by DEPENDS (programs it runs; shared libraries are found by dpkg-shlibdeps) join
 # the package's dependencies. The package test runs every listed tool's --help.
@@ -59,20 +60,29 @@ function(attrscan_manpage source)
   install(FILES ${_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${M_COMPONENT})
 endfunction()
 
-# attrscan_install_tool(target MANPAGE file [DEPENDS debian-package ...]): see above.
-# A target this build does not have (a tool not merged yet, or the Windows build) is
-# skipped.
-function(attrscan_install_tool target)
-  cmake_parse_arguments(T "" "MANPAGE" "DEPENDS" ${ARGN})
-  if(WIN32 OR NOT TARGET ${target})
+# attrscan_install_tool(name MANPAGE file [PROGRAM script] [DEPENDS debian-package ...]):
+# see above. `name` is a target of this build, or with PROGRAM the script installed
+# under that name. The Windows build packs no tools.
+function(attrscan_install_tool name)
+  cmake_parse_arguments(T "" "MANPAGE;PROGRAM" "DEPENDS" ${ARGN})
+  if(WIN32)
     return()
   endif()
   if(NOT T_MANPAGE)
-    message(FATAL_ERROR "attrscan_install_tool(${target}): every packaged tool has a manual page")
+    message(FATAL_ERROR "attrscan_install_tool(${name}): every packaged tool has a manual page")
   endif()
-  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
+  if(T_PROGRAM)
+    if(NOT IS_ABSOLUTE ${T_PROGRAM})
+      set(T_PROGRAM ${PROJECT_SOURCE_DIR}/${T_PROGRAM})
+    endif()
+    install(PROGRAMS ${T_PROGRAM} DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME ${name} COMPONENT tools)
+  elseif(TARGET ${name})
+    install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
+  else()
+    message(FATAL_ERROR "attrscan_install_tool(${name}): no such target; give PROGRAM for a script")
+  endif()
   attrscan_manpage(${T_MANPAGE} COMPONENT tools)
-  set_property(GLOBAL APPEND PROPERTY ATTRSCAN_PACKAGED_TOOLS ${target})
+  set_property(GLOBAL APPEND PROPERTY ATTRSCAN_PACKAGED_TOOLS ${name})
   set_property(GLOBAL APPEND PROPERTY ATTRSCAN_PACKAGE_DEPENDS ${T_DEPENDS})
 endfunction()
 
