@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The Debian package, built by CPack and installed with dpkg into an empty root: it holds
 # exactly the scanner's home (home-files.txt) in /usr/lib/attrscan, the files listed in
-# deb-files.txt, every packaged tool with its manual page and every sample world; dpkg puts each one there; each tool answers --help; each manual
-# page renders without warnings; the declared dependencies name the package of every
-# shared library its programs load; and attrscan-sim, the one-command simulated scan, prints
-# the build tree's document from any folder.
+# deb-files.txt, every packaged tool with its manual page and every sample world; dpkg
+# puts each one there; each tool answers --help; each manual page renders without
+# warnings; the declared dependencies name the package of every shared library its
+# programs load; and attrscan-sim, the one-command simulated scan, prints the build tree's
+# document from any folder.
 #   deb_test.sh BUILD-DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
