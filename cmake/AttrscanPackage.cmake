@@ -22,7 +22,8 @@
 # (a script instead of a built target: add PROGRAM tools/<dir>/<script>).
 # The program goes to <prefix>/bin, its manual page to section 1, and the Debian packages
 # named by DEPENDS (programs it runs; shared libraries are found by dpkg-shlibdeps) join
-# the package's dependencies. The package test runs every listed tool's --help.
+# the package's dependencies. The package test expects every listed tool's --help to exit
+# with 0 and name the tool.
 
 include(GNUInstallDirs)
 

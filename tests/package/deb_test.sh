@@ -48,7 +48,7 @@ while read -r path; do [ -f "$root/$path" ] || fail "$path not installed"; done 
 
 for t in "${tools[@]}"; do
   "$root/usr/bin/$t" --help >"$tmp/help" 2>&1 || fail "$t --help: exit status $?"
-  head -1 "$tmp/help" | grep -q "^usage: $t " || fail "$t --help: $(head -1 "$tmp/help")"
+  grep -qw -- "$t" "$tmp/help" || fail "$t --help does not name the tool: $(head -3 "$tmp/help")"
 done
 for page in "$root"/usr/share/man/man1/*.1.gz; do
   warnings=$(zcat "$page" | groff -man -ww -z 2>&1)
