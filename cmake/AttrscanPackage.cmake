@@ -169,8 +169,8 @@ else()
   set(CPACK_PACKAGE_DESCRIPTION
       "The attribute scanner of a SAN management agent, built for Linux: it reads the host\n"
       "and its Fibre Channel SAN from a world file through a simulated HBA library and\n"
-      "prints one XML document. With the simulated library, sample worlds, the codeset\n"
-      "and catalog compilers and the codeset converter.")
+      "prints one XML document. With the simulated library, sample worlds, a world\n"
+      "generator, the codeset and catalog compilers and the codeset converter.")
   string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 endif()
 
