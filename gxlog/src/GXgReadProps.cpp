@@ -16,7 +16,7 @@ namespace {
 constexpr std::size_t kMaxPathLength = 1024;
 // A file holds about one object per this many bytes (three properties of some 30
 // bytes); the registry makes room for that many nodes before reading.
-constexpr std::size_t kBytesPerNode = 96;
+constexpr std::size_t kBytesPerNode = 24;
 
 enum class State {
     LineStart,        // clears both buffers on every byte
