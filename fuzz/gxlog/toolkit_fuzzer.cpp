@@ -59,6 +59,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_folder = fs::temp_directory_path() / ("gxlog-toolkit-fuzz-" + std::to_string(::getpid()));
     fs::create_directories(g_folder);
     fs::current_path(g_folder);
+    std::atexit([] {
+        std::error_code ignored;
+        fs::current_path(fs::temp_directory_path(), ignored);
+        fs::remove_all(g_folder, ignored);
+    });
     return 0;
 }
 
