@@ -21,18 +21,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "wire/values.h"
+
 namespace hba {
 
-// A world-wide name: 8 bytes in the order the HBA library delivers them.
-using Wwn = std::array<uint8_t, 8>;
-// A 24-bit Fibre Channel address as 3 bytes, most significant first (domain, area, port).
-using PortId = std::array<uint8_t, 3>;
-
-// The port id of an FC address held in the low 24 bits of a 32-bit value.
-constexpr PortId portIdFromFcAddress(uint32_t fcAddress) {
-    return {static_cast<uint8_t>(fcAddress >> 16), static_cast<uint8_t>(fcAddress >> 8),
-            static_cast<uint8_t>(fcAddress)};
-}
+// WWNs and FC addresses are the wire library's value types.
+using wire::PortId;
+using wire::Wwn;
+using wire::portIdFromFcAddress;
 
 // A length-prefixed string: one length byte (0 to 255) and that many bytes. It may hold
 // binary data (serial numbers from devices, raw WWNs) and is not terminated; a longer

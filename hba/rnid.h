@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <span>
 
-#include "fabric/fabric_queries.h"
 #include "hba/adapter_table.h"
 #include "hba/discovered.h"
 #include "hba/hba_library.h"
+#include "wire/ct.h"
 
 namespace hba {
 
@@ -39,6 +39,6 @@ void sendTargetRnid(const HbaApi& api, const AdapterEntry& adapter, const Target
 // a next-entry request fails or returns an address already visited, so a server whose
 // chain never closes cannot hold the scan.
 void walkNameServerWithRnid(const HbaApi& api, const AdapterEntry& adapter,
-                            const fabric::NameServerPortObject& firstEntry, DiscoveredAdapter& record);
+                            const wire::NameServerPortObject& firstEntry, DiscoveredAdapter& record);
 
 }  // namespace hba
