@@ -207,14 +207,14 @@ private:
     std::unordered_map<Key, std::size_t, KeyHash> firstByKey_;
 };
 
-// One probed adapter. Texts hold at most their field's capacity - 1 characters.
-struct DiscoveredAdapter {
-    static constexpr std::size_t kTextCapacity = 256;
+// The adapter attributes the HBA library reports, as the adapter table reads them and
+// the discovered record carries them on. Texts hold at most their field's capacity - 1
+// characters.
+struct AdapterAttributes {
+    static constexpr std::size_t kTextCapacity = 256;      // terminator included
     static constexpr std::size_t kShortTextCapacity = 64;  // manufacturer, serial number
 
-    std::string hostName;     // the host's official name, the same in every record
     std::string adapterName;  // the name the HBA library gave
-    PortId portId{};          // the adapter port's FC address
     Wwn nodeWwn{};
     std::string hardwareVersion;
     std::string driverVersion;
@@ -227,7 +227,13 @@ struct DiscoveredAdapter {
     std::string serialNumber;
     uint32_t hbaApiVersion = 0;
     uint32_t vendorSpecificId = 0;
-    uint32_t handle = 0;  // the adapter handle; closed when the adapter's pass ends
+};
+
+// One probed adapter.
+struct DiscoveredAdapter : AdapterAttributes {
+    std::string hostName;  // the host's official name, the same in every record
+    PortId portId{};       // the adapter port's FC address
+    uint32_t handle = 0;   // the adapter handle; closed when the adapter's pass ends
     Wwn portWwn{};
     uint32_t HBAOffset = 0;  // the adapter's SCSI port number
     NodeList nodeList;
