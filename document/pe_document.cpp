@@ -2,23 +2,9 @@
 
 #include <cstdio>
 
-#include "document/attribute_document.h"
-#include "document/entity_builders.h"
 #include "document/writer_parts.h"
-#include "inventory/host_identity.h"
 
 namespace doc {
-
-AttributeModel gatherPeModel(int adapterCount) {
-    const ScanParameters& params = scanParameters();
-    AttributeModel m;
-    m.system = inv::getSystemInfo(params.systemGuid);
-    if (!params.systemGuid.empty()) m.system.id = params.systemGuid;
-    m.controllers = reStructAdapterInfo(m.system, adapterCount);
-    m.peripheralEntities = reStructDeviceToPE(adapterCount);
-    m.fcNodes = reStructDeviceToFCN(m.system, adapterCount, m.peripheralEntities);
-    return m;
-}
 
 std::string renderPeModeXml(AttributeModel& m, const ScanParameters& params) {
     std::string text;
@@ -51,9 +37,8 @@ std::string renderPeModeXml(AttributeModel& m, const ScanParameters& params) {
     return text;
 }
 
-void printPeModeXml(int adapterCount) {
-    AttributeModel m = gatherPeModel(adapterCount);
-    const std::string text = renderPeModeXml(m, scanParameters());
+void printPeModeXml(AttributeModel& m, const ScanParameters& params) {
+    const std::string text = renderPeModeXml(m, params);
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 

@@ -8,12 +8,9 @@
 
 namespace doc {
 
-// Gathers the system, controllers, peripheral entities and FC nodes; nothing else.
-AttributeModel gatherPeModel(int adapterCount);
-
 // Renders the reduced document; placeholder nodes and de-duplication as in the full one.
 std::string renderPeModeXml(AttributeModel& model, const ScanParameters& params);
 
-void printPeModeXml(int adapterCount);
+void printPeModeXml(AttributeModel& model, const ScanParameters& params);
 
 }  // namespace doc

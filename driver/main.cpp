@@ -7,7 +7,6 @@
 
 #include "common/scan_trace.h"
 #include "common/text.h"
-#include "document/attribute_document.h"
 #include "driver/command_line.h"
 #include "driver/scan_pass.h"
 #include "inventory/fs_summary.h"
@@ -49,14 +48,13 @@ void setUpTrace() {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
     const driver::CommandLine cl = driver::parseCommandLine(args);
-    doc::scanParameters() = cl.params;
     setUpTrace();
 
     if (cl.mode == driver::ScanMode::FileSystemSummary) {
         obtainHostName();
         // The summary's logical-device declarations follow the GUID text: the driver hands
         // the writer its third argument.
-        return inv::printFileSystemSummaryXml(doc::scanParameters(), cl.params.systemGuid);
+        return inv::printFileSystemSummaryXml(cl.params, cl.params.systemGuid);
     }
 
     if (cl.running)
@@ -64,5 +62,5 @@ int main(int argc, char** argv) {
                     "Running flag is set, overlap for Attribute scanner\n");
     scan::trace(scan::kSourceSurvey, "Main", 325, "Entering Attribute Scanner");
     const std::string hostName = obtainHostName();
-    return driver::runScanPass(cl.mode, cl.running, hostName);
+    return driver::runScanPass(cl.mode, cl.running, cl.params, hostName);
 }

@@ -5,6 +5,7 @@
 #include "common/scan_trace.h"
 #include "document/attribute_document.h"
 #include "document/pe_document.h"
+#include "driver/document_model.h"
 #include "fabric/fabric_queries.h"
 #include "hba/adapter_record.h"
 #include "hba/adapter_table.h"
@@ -16,9 +17,14 @@
 namespace driver {
 
 namespace {
-void printDocument(ScanMode mode, int adapterCount, const std::string& modeText) {
-    if (mode == ScanMode::Pe) doc::printPeModeXml(adapterCount);
-    else doc::printAttributeXml(adapterCount, modeText);
+void printDocument(ScanMode mode, const doc::ScanParameters& params, int adapterCount, bool running) {
+    if (mode == ScanMode::Pe) {
+        doc::AttributeModel model = gatherPeModel(params, adapterCount);
+        doc::printPeModeXml(model, params);
+    } else {
+        doc::AttributeModel model = gatherAttributeModel(params, adapterCount, running);
+        doc::printAttributeXml(model, params);
+    }
 }
 
 // One enabled adapter's pass, filling the record that was started for it. The order of the
@@ -46,7 +52,7 @@ void discoverAdapter(const hba::HbaApi& api, const hba::AdapterTable& table, con
     for (hba::PlatformRecord& platform : fabric::discoverPlatformList(api, entry.handle, reasonCode))
         hba::addPlatformToList(record, platform);
 
-    if (nameServerAnswered && table.rnidSupported) hba::walkNameServerWithRnid(api, entry, firstEntry, record);
+    if (nameServerAnswered && table.rnidSupported) fabric::walkNameServerWithRnid(api, entry, firstEntry, record);
 }
 }  // namespace
 
@@ -77,17 +83,17 @@ int discoverSan(const hba::HbaApi& api, const std::string& hostName) {
     return discovered.count();
 }
 
-int runScanPass(ScanMode mode, bool running, const std::string& hostName) {
+int runScanPass(ScanMode mode, bool running, const doc::ScanParameters& params, const std::string& hostName) {
     if (running) {
         // Overlap with a running scan: the HBA library is never touched.
-        printDocument(mode, 0, "Running");
+        printDocument(mode, params, 0, true);
         std::fflush(stdout);
         GXgToolkitTerm();
         return 100;
     }
 
     const int adapterCount = discoverSan(hba::hbaApi(), hostName);
-    printDocument(mode, adapterCount, "");
+    printDocument(mode, params, adapterCount, false);
     std::fflush(stdout);
     GXgToolkitTerm();
     return 0;

@@ -4,11 +4,9 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <unordered_set>
 
 #include "common/scan_trace.h"
 #include "common/text.h"
-#include "fabric/name_server.h"
 #include "wire/rnid.h"
 
 namespace hba {
@@ -95,15 +93,8 @@ void sendTargetRnid(const HbaApi& api, const AdapterEntry& adapter, const Target
                 scan::hexText(std::span(answer).first(kTracedAnswerBytes)).c_str());
 }
 
-namespace {
-
-// RNID to one name-server entry; a good answer is merged, a failed one skipped silently.
-void identifyEntry(const HbaApi& api, HBA_HANDLE handle, const wire::NameServerPortObject& entry,
-                   DiscoveredAdapter& record) {
-    const PortId portId = entry.portId;
-    const Wwn portName = entry.portName;
-    const Wwn nodeName = entry.nodeName;
-
+bool identifyListedPort(const HbaApi& api, HBA_HANDLE handle, const Wwn& nodeName, const PortId& portId,
+                        const Wwn& portName, NodeIdentification& id) {
     // The request carries the node name and the port's address (port, area, domain).
     RnidAnswer answer{};
     std::copy(nodeName.begin(), nodeName.end(), answer.begin());
@@ -111,40 +102,12 @@ void identifyEntry(const HbaApi& api, HBA_HANDLE handle, const wire::NameServerP
     answer[9] = portId[1];
     answer[10] = portId[0];
     uint32_t size = 0;
-    if (sendRnid(api, handle, portName, answer, size) != HBA_STATUS_OK) return;
-
-    NodeIdentification id;
+    if (sendRnid(api, handle, portName, answer, size) != HBA_STATUS_OK) return false;
     id.nodeWwn = nodeName;
     id.portWwn = portName;
     id.portId = portId;
     decodeRnidAnswer(answer, size, id);
-    // The most telling name the fabric has: the node's symbolic name, else the port's,
-    // else the node WWN itself.
-    fabric::getSymbolicNodeName(api, handle, nodeName, id.nodeName);
-    if (id.nodeName.empty()) fabric::getSymbolicPortName(api, handle, portId, id.nodeName);
-    if (id.nodeName.empty()) id.nodeName = wwnAsName(nodeName);
-    addRNIDToList(record, id);
-}
-
-}  // namespace
-
-void walkNameServerWithRnid(const HbaApi& api, const AdapterEntry& adapter,
-                            const wire::NameServerPortObject& firstEntry, DiscoveredAdapter& record) {
-    wire::NameServerPortObject current = firstEntry;
-    const uint32_t firstAddress = wire::fcAddressOf(current.portId);
-    std::unordered_set<uint32_t> visited{firstAddress};
-    for (;;) {
-        identifyEntry(api, adapter.handle, current, record);
-        wire::NameServerPortObject next;
-        // A failed request would leave the walk where it is: it ends there instead.
-        if (fabric::getNextNameServerEntry(api, adapter.handle, current.portId, next) != 0) return;
-        current = std::move(next);
-        const uint32_t address = wire::fcAddressOf(current.portId);
-        if (address == firstAddress) return;
-        // A chain that runs into a loop without coming back to the first address ends at
-        // the first address seen twice.
-        if (!visited.insert(address).second) return;
-    }
+    return true;
 }
 
 }  // namespace hba
