@@ -6,9 +6,10 @@
 
 namespace doc {
 
-void printAttributeXml(AttributeModel& m, const ScanParameters& params) {
-    const std::string text = renderAttributeXml(m, params);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+int printAttributeXml(AttributeModel& m, const ScanParameters& params) {
+    scan::DocumentOutput out(stdout);
+    renderAttributeXml(m, params, out);
+    return out.finish();
 }
 
 }  // namespace doc

@@ -6,6 +6,8 @@
 
 namespace doc {
 
-void printAttributeXml(AttributeModel& model, const ScanParameters& params);
+// Writes the document to standard output as it is rendered. Returns 0 when all of it was
+// written, else the error number of the failed write.
+int printAttributeXml(AttributeModel& model, const ScanParameters& params);
 
 }  // namespace doc

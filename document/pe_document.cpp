@@ -7,11 +7,16 @@
 namespace doc {
 
 std::string renderPeModeXml(AttributeModel& m, const ScanParameters& params) {
-    std::string text;
-    XmlOut out(text);
+    scan::DocumentOutput text;
+    renderPeModeXml(m, params, text);
+    return text.text();
+}
+
+void renderPeModeXml(AttributeModel& m, const ScanParameters& params, scan::DocumentOutput& document) {
+    XmlOut out(document);
     const std::string& systemId = m.system.id;
 
-    printProlog(out, text);
+    printProlog(out);
     printHeader(out, params, systemId, "PE");
 
     out.line("   <SystemXml>");
@@ -34,12 +39,12 @@ std::string renderPeModeXml(AttributeModel& m, const ScanParameters& params) {
         out.line("   </FcNodeXml>");
     }
     out.line("</AttributeXml>");
-    return text;
 }
 
-void printPeModeXml(AttributeModel& m, const ScanParameters& params) {
-    const std::string text = renderPeModeXml(m, params);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+int printPeModeXml(AttributeModel& m, const ScanParameters& params) {
+    scan::DocumentOutput out(stdout);
+    renderPeModeXml(m, params, out);
+    return out.finish();
 }
 
 }  // namespace doc

@@ -8,9 +8,11 @@
 #include "common/scan_trace.h"
 #include "common/text.h"
 #include "driver/command_line.h"
+#include "driver/exit_status.h"
 #include "driver/scan_pass.h"
 #include "inventory/fs_summary.h"
 #include "platform/host_services.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -46,15 +48,16 @@ void setUpTrace() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
-    const driver::CommandLine cl = driver::parseCommandLine(args);
+    platform::holdStandardStreams();
+    const driver::CommandLine cl = driver::parseCommandLine(platform::programArguments(argc, argv));
     setUpTrace();
 
     if (cl.mode == driver::ScanMode::FileSystemSummary) {
         obtainHostName();
         // The summary's logical-device declarations follow the GUID text: the driver hands
         // the writer its third argument.
-        return inv::printFileSystemSummaryXml(cl.params, cl.params.systemGuid);
+        return driver::exitAfterDocument(inv::printFileSystemSummaryXml(cl.params, cl.params.systemGuid),
+                                         driver::kExitScanned);
     }
 
     if (cl.running)

@@ -6,6 +6,7 @@
 #include "document/attribute_document.h"
 #include "document/pe_document.h"
 #include "driver/document_model.h"
+#include "driver/exit_status.h"
 #include "fabric/fabric_queries.h"
 #include "hba/adapter_record.h"
 #include "hba/adapter_table.h"
@@ -17,14 +18,14 @@
 namespace driver {
 
 namespace {
-void printDocument(ScanMode mode, const doc::ScanParameters& params, int adapterCount, bool running) {
+// Returns 0 when the document was written whole, else the error number of the failure.
+int printDocument(ScanMode mode, const doc::ScanParameters& params, int adapterCount, bool running) {
     if (mode == ScanMode::Pe) {
         doc::AttributeModel model = gatherPeModel(params, adapterCount);
-        doc::printPeModeXml(model, params);
-    } else {
-        doc::AttributeModel model = gatherAttributeModel(params, adapterCount, running);
-        doc::printAttributeXml(model, params);
+        return doc::printPeModeXml(model, params);
     }
+    doc::AttributeModel model = gatherAttributeModel(params, adapterCount, running);
+    return doc::printAttributeXml(model, params);
 }
 
 // One enabled adapter's pass, filling the record that was started for it. The order of the
@@ -86,17 +87,16 @@ int discoverSan(const hba::HbaApi& api, const std::string& hostName) {
 int runScanPass(ScanMode mode, bool running, const doc::ScanParameters& params, const std::string& hostName) {
     if (running) {
         // Overlap with a running scan: the HBA library is never touched.
-        printDocument(mode, params, 0, true);
-        std::fflush(stdout);
+        const int writeError = printDocument(mode, params, 0, true);
         GXgToolkitTerm();
-        return 100;
+        return exitAfterDocument(writeError, kExitRunningOverlap);
     }
 
     const int adapterCount = discoverSan(hba::hbaApi(), hostName);
-    printDocument(mode, params, adapterCount, false);
-    std::fflush(stdout);
+    // The writer has flushed standard output and says whether the document arrived.
+    const int writeError = printDocument(mode, params, adapterCount, false);
     GXgToolkitTerm();
-    return 0;
+    return exitAfterDocument(writeError, kExitScanned);
 }
 
 }  // namespace driver

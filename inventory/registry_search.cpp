@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/ascii.h"
+#include "common/text.h"
 
 namespace inv {
 
@@ -139,7 +140,7 @@ void registryValueText(const platform::RegistryValue& value, std::string& output
             text = output;
             break;
     }
-    if (text.size() > room) text.resize(room);
+    text.resize(scan::characterBoundary(text, room));
     std::string collapsed;
     collapseSpaces(text, collapsed);
     output = std::move(collapsed);

@@ -7,8 +7,9 @@
 #   scripts/differential.sh [commit] [count]
 #
 # commit: the earlier commit (default 9ae9004), built once into build/differential/<commit>.
-# count:  generated worlds to compare besides the bundled and test worlds (default 300),
-#         made by the world generator of this tree's build when it has one.
+# count:  generated worlds to compare besides the bundled and test worlds (default 300):
+#         varied worlds of seeds 1 to count, plus one world per named twist, made by this
+#         tree's world generator.
 # Extra worlds can be named with DIFF_WORLDS="a.json b.json ...".
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,15 +27,20 @@ if [ ! -x "$base_src/build/posix/driver/attrscan" ]; then
   (cd "$base_src" && cmake --preset posix >/dev/null &&
     cmake --build build/posix -j "$jobs" --target attrscan sansim_hbaapi >/dev/null)
 fi
-# This tree's scanner.
+# This tree's scanner and world generator.
 (cd "$here" && cmake --preset posix >/dev/null &&
-  cmake --build build/posix -j "$jobs" --target attrscan sansim_hbaapi >/dev/null)
+  cmake --build build/posix -j "$jobs" --target attrscan sansim_hbaapi worldgen >/dev/null)
 
 worlds=("$here"/worlds/*.json "$here"/tests/*/worlds/*.json)
 gen=$here/build/posix/tools/worldgen/worldgen
-if [ -x "$gen" ] && [ "$count" -gt 0 ]; then
+if [ "$count" -gt 0 ]; then
   rm -rf "$out/generated" && mkdir -p "$out/generated"
-  "$gen" --count "$count" --out "$out/generated" >/dev/null
+  for twist in $("$gen" --twists); do
+    "$gen" --varied --twist "$twist" --seed 1 -o "$out/generated/twist-$twist.json" 2>/dev/null
+  done
+  for seed in $(seq 1 "$count"); do
+    "$gen" --varied --seed "$seed" -o "$out/generated/varied-$seed.json" 2>/dev/null
+  done
   worlds+=("$out"/generated/*.json)
 fi
 for w in ${DIFF_WORLDS:-}; do worlds+=("$w"); done
