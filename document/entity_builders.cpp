@@ -7,7 +7,7 @@
 
 #include "base/hash.h"
 #include "common/scan_trace.h"
-#include "common/text.h"
+#include "base/text.h"
 #include "document/entity_parts.h"
 
 namespace doc {

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "base/hex.h"
-#include "common/text.h"
+#include "base/text.h"
 
 namespace doc {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/scan_trace.h"
-#include "common/text.h"
+#include "base/text.h"
 #include "driver/command_line.h"
 #include "driver/exit_status.h"
 #include "driver/scan_pass.h"

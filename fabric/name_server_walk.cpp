@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "fabric/name_server.h"
 #include "hba/rnid.h"
 

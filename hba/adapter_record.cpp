@@ -1,6 +1,6 @@
 #include "hba/adapter_record.h"
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace hba {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/scan_trace.h"
-#include "common/text.h"
+#include "base/text.h"
 #include "wire/scsi.h"
 
 namespace hba {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "base/ascii.h"
-#include "common/text.h"
+#include "base/text.h"
 
 namespace inv {
 

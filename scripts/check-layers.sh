@@ -13,7 +13,6 @@ root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 layers=(
   "base/*               base"
   "wire/*               wire"
-  "common/text.*        text"
   "portability/*        portability"
   "i18n/*               i18n"
   "gxlog/*              gxlog"

@@ -11,7 +11,7 @@ cases=(
   "document/attribute_document.cpp|inventory/host_identity.h|document/attribute_document.cpp:1 includes inventory/host_identity.h: layer document may not use layer inventory"
   "hba/hba_library.cpp|hba/discovered.h|hba/hba_library.cpp:1 includes hba/discovered.h: layer hba-api may not use layer hba"
   "wire/scsi.h|common/scan_trace.h|wire/scsi.h:1 includes common/scan_trace.h: layer wire may not use layer common"
-  "gxlog/src/GXgXmlFormatter.cpp|common/text.h|"
+  "gxlog/src/GXgXmlFormatter.cpp|base/text.h|"
   "gxlog/src/GXgLogger.cpp|sim/world.h|gxlog/src/GXgLogger.cpp:1 includes sim/world.h: layer gxlog may not use layer sim"
   "sim/hba/hba_calls.cpp|hba/hbaapi_types.h|"
   "inventory/fs_summary.cpp|document/records.h|"
