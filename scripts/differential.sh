@@ -64,11 +64,15 @@ scan() {
     LD_LIBRARY_PATH=$tree/build/posix/sim "$tree/build/posix/driver/attrscan" $args \
     >"$dir/stdout" 2>"$dir/stderr") || rc=$?
   echo "$rc" >"$dir/status"
-  # Time stamps are the only part of a trace line that may differ between two runs.
-  if [ -f "$dir/attrscan-trace.log" ]; then
-    sed -E 's/[0-9]{4}[-.][0-9]{2}[-.][0-9]{2}[ T][0-9:.,]+//g' "$dir/attrscan-trace.log" >"$dir/trace"
-    rm -f "$dir/attrscan-trace.log"
-  fi
+  # Time stamps are the only part of a trace line that may differ between two runs; a
+  # large scan's trace rolls over into numbered files.
+  local log
+  for log in "$dir"/attrscan-trace*.log; do
+    [ -f "$log" ] || continue
+    sed -E 's/[0-9]{4}[-.][0-9]{2}[-.][0-9]{2}[ T][0-9:.,]+([+-][0-9]{2}:?[0-9]{2})?//g' "$log" \
+      >"${log%.log}.trace"
+    rm -f "$log"
+  done
 }
 
 compared=0
