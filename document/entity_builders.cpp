@@ -5,8 +5,9 @@
 #include <unordered_set>
 #include <utility>
 
+#include "base/hash.h"
 #include "common/scan_trace.h"
-#include "common/text.h"
+#include "base/text.h"
 #include "document/entity_parts.h"
 
 namespace doc {
@@ -44,8 +45,7 @@ struct UnitSource {
 
 struct PairHash {
     std::size_t operator()(const std::pair<std::string, std::string>& p) const noexcept {
-        const std::size_t a = std::hash<std::string>{}(p.first);
-        return a ^ (std::hash<std::string>{}(p.second) + 0x9E3779B97F4A7C15ull + (a << 6) + (a >> 2));
+        return base::hashPair(std::hash<std::string>{}(p.first), std::hash<std::string>{}(p.second));
     }
 };
 

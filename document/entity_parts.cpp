@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "common/text.h"
+#include "base/hex.h"
+#include "base/text.h"
 
 namespace doc {
 
@@ -14,8 +15,6 @@ constexpr std::array<std::string_view, 16> kPlatformTypeNames = {
     "Gateway",   "Converter",      "HBA",           "Software Proxy Agent",
     "Storage Device", "Host",      "Storage Subsystem", "Module",      "Software Driver",
     "Storage Access Device", "Reserved"};
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 // The captured INQUIRY data sit in 256-byte fields whose unread bytes are zero; the raw
 // texts escape as many bytes as the data's own length byte says, never beyond the field.
@@ -52,9 +51,7 @@ std::string documentText(std::string_view text) {
         if (b >= 0x20 && b < 0x7F) {
             out.push_back(c);
         } else {
-            out.push_back('%');
-            out.push_back(kHexDigits[b >> 4]);
-            out.push_back(kHexDigits[b & 0x0F]);
+            base::appendPercentByte(out, b);
         }
     }
     return out;

@@ -2,23 +2,9 @@
 
 #include <cstdio>
 
-#include "document/attribute_document.h"
-#include "document/entity_builders.h"
 #include "document/writer_parts.h"
-#include "inventory/host_identity.h"
 
 namespace doc {
-
-AttributeModel gatherPeModel(int adapterCount) {
-    const ScanParameters& params = scanParameters();
-    AttributeModel m;
-    m.system = inv::getSystemInfo(params.systemGuid);
-    if (!params.systemGuid.empty()) m.system.id = params.systemGuid;
-    m.controllers = reStructAdapterInfo(m.system, adapterCount);
-    m.peripheralEntities = reStructDeviceToPE(adapterCount);
-    m.fcNodes = reStructDeviceToFCN(m.system, adapterCount, m.peripheralEntities);
-    return m;
-}
 
 std::string renderPeModeXml(AttributeModel& m, const ScanParameters& params) {
     scan::DocumentOutput text;
@@ -55,10 +41,9 @@ void renderPeModeXml(AttributeModel& m, const ScanParameters& params, scan::Docu
     out.line("</AttributeXml>");
 }
 
-int printPeModeXml(int adapterCount) {
-    AttributeModel m = gatherPeModel(adapterCount);
+int printPeModeXml(AttributeModel& m, const ScanParameters& params) {
     scan::DocumentOutput out(stdout);
-    renderPeModeXml(m, scanParameters(), out);
+    renderPeModeXml(m, params, out);
     return out.finish();
 }
 

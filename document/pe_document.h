@@ -9,16 +9,13 @@
 
 namespace doc {
 
-// Gathers the system, controllers, peripheral entities and FC nodes; nothing else.
-AttributeModel gatherPeModel(int adapterCount);
-
 // Renders the reduced document; placeholder nodes and de-duplication as in the full one.
 std::string renderPeModeXml(AttributeModel& model, const ScanParameters& params);
 // The same, line by line into a document output.
 void renderPeModeXml(AttributeModel& model, const ScanParameters& params, scan::DocumentOutput& out);
 
-// Gathers and writes the document to standard output as it is rendered. Returns 0 when
-// all of it was written, else the error number of the failed write.
-int printPeModeXml(int adapterCount);
+// Writes the document to standard output as it is rendered. Returns 0 when all of it was
+// written, else the error number of the failed write.
+int printPeModeXml(AttributeModel& model, const ScanParameters& params);
 
 }  // namespace doc

@@ -1,6 +1,6 @@
 #include "document/records.h"
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace doc {
 

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "wire/values.h"
+
 namespace doc {
 
 // Capacities of the texts, terminator included; a longer text is cut to capacity - 1.
@@ -41,18 +43,8 @@ private:
     std::vector<ParameterNode> nodes_;
 };
 
-// The SCSI address a host reports for a drive, a disk or a logical unit: port number,
-// path (bus) id, target id, logical unit number. Equal when all four bytes are.
-struct DiskAddress {
-    uint8_t portNumber = 0;
-    uint8_t pathId = 0;
-    uint8_t targetId = 0;
-    uint8_t lun = 0;
-    friend bool operator==(const DiskAddress&, const DiskAddress&) = default;
-    uint32_t key() const {
-        return uint32_t{portNumber} << 24 | uint32_t{pathId} << 16 | uint32_t{targetId} << 8 | lun;
-    }
-};
+// The SCSI address a host reports for a drive, a disk or a logical unit.
+using DiskAddress = wire::DiskAddress;
 
 struct SystemRecord {
     std::string id;            // IPv4 address text, replaced by the GUID text when given

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "common/document_output.h"
-#include "common/text.h"
+#include "base/text.h"
 #include "document/records.h"
 
 namespace doc {

@@ -1,6 +1,6 @@
 #include "driver/command_line.h"
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace driver {
 

@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "common/scan_trace.h"
-#include "common/text.h"
-#include "document/attribute_document.h"
+#include "base/text.h"
 #include "driver/command_line.h"
 #include "driver/exit_status.h"
 #include "driver/scan_pass.h"
@@ -51,14 +50,13 @@ void setUpTrace() {
 int main(int argc, char** argv) {
     platform::holdStandardStreams();
     const driver::CommandLine cl = driver::parseCommandLine(platform::programArguments(argc, argv));
-    doc::scanParameters() = cl.params;
     setUpTrace();
 
     if (cl.mode == driver::ScanMode::FileSystemSummary) {
         obtainHostName();
         // The summary's logical-device declarations follow the GUID text: the driver hands
         // the writer its third argument.
-        return driver::exitAfterDocument(inv::printFileSystemSummaryXml(doc::scanParameters(), cl.params.systemGuid),
+        return driver::exitAfterDocument(inv::printFileSystemSummaryXml(cl.params, cl.params.systemGuid),
                                          driver::kExitScanned);
     }
 
@@ -67,5 +65,5 @@ int main(int argc, char** argv) {
                     "Running flag is set, overlap for Attribute scanner\n");
     scan::trace(scan::kSourceSurvey, "Main", 325, "Entering Attribute Scanner");
     const std::string hostName = obtainHostName();
-    return driver::runScanPass(cl.mode, cl.running, hostName);
+    return driver::runScanPass(cl.mode, cl.running, cl.params, hostName);
 }

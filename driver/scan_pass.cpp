@@ -4,8 +4,9 @@
 
 #include "common/scan_trace.h"
 #include "document/attribute_document.h"
-#include "driver/exit_status.h"
 #include "document/pe_document.h"
+#include "driver/document_model.h"
+#include "driver/exit_status.h"
 #include "fabric/fabric_queries.h"
 #include "hba/adapter_record.h"
 #include "hba/adapter_table.h"
@@ -18,9 +19,13 @@ namespace driver {
 
 namespace {
 // Returns 0 when the document was written whole, else the error number of the failure.
-int printDocument(ScanMode mode, int adapterCount, const std::string& modeText) {
-    if (mode == ScanMode::Pe) return doc::printPeModeXml(adapterCount);
-    return doc::printAttributeXml(adapterCount, modeText);
+int printDocument(ScanMode mode, const doc::ScanParameters& params, int adapterCount, bool running) {
+    if (mode == ScanMode::Pe) {
+        doc::AttributeModel model = gatherPeModel(params, adapterCount);
+        return doc::printPeModeXml(model, params);
+    }
+    doc::AttributeModel model = gatherAttributeModel(params, adapterCount, running);
+    return doc::printAttributeXml(model, params);
 }
 
 // One enabled adapter's pass, filling the record that was started for it. The order of the
@@ -48,7 +53,7 @@ void discoverAdapter(const hba::HbaApi& api, const hba::AdapterTable& table, con
     for (hba::PlatformRecord& platform : fabric::discoverPlatformList(api, entry.handle, reasonCode))
         hba::addPlatformToList(record, platform);
 
-    if (nameServerAnswered && table.rnidSupported) hba::walkNameServerWithRnid(api, entry, firstEntry, record);
+    if (nameServerAnswered && table.rnidSupported) fabric::walkNameServerWithRnid(api, entry, firstEntry, record);
 }
 }  // namespace
 
@@ -79,17 +84,17 @@ int discoverSan(const hba::HbaApi& api, const std::string& hostName) {
     return discovered.count();
 }
 
-int runScanPass(ScanMode mode, bool running, const std::string& hostName) {
+int runScanPass(ScanMode mode, bool running, const doc::ScanParameters& params, const std::string& hostName) {
     if (running) {
         // Overlap with a running scan: the HBA library is never touched.
-        const int writeError = printDocument(mode, 0, "Running");
+        const int writeError = printDocument(mode, params, 0, true);
         GXgToolkitTerm();
         return exitAfterDocument(writeError, kExitRunningOverlap);
     }
 
     const int adapterCount = discoverSan(hba::hbaApi(), hostName);
     // The writer has flushed standard output and says whether the document arrived.
-    const int writeError = printDocument(mode, adapterCount, "");
+    const int writeError = printDocument(mode, params, adapterCount, false);
     GXgToolkitTerm();
     return exitAfterDocument(writeError, kExitScanned);
 }

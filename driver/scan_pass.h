@@ -4,13 +4,14 @@
 
 #include <string>
 
+#include "document/attribute_model.h"
 #include "driver/command_line.h"
 #include "hba/hba_library.h"
 
 namespace driver {
 
 // Runs the pass and returns the process exit code (100 for a running overlap, else 0).
-int runScanPass(ScanMode mode, bool running, const std::string& hostName);
+int runScanPass(ScanMode mode, bool running, const doc::ScanParameters& params, const std::string& hostName);
 
 // The discovery part of the pass, through api: the adapter table, the target database,
 // then adapter by adapter the probing, the adapter's own node and the fabric's platforms

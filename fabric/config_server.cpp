@@ -18,17 +18,13 @@ constexpr uint16_t kGetPlatformNames = 0x01A2;
 
 constexpr std::size_t kCountedListAnswer = 8212;  // preamble, count, 8192 bytes of entries
 constexpr std::size_t kPlatformTypeAnswer = 20;
-constexpr std::size_t kNameBlockSize = 256;       // platform names and management addresses
 constexpr std::size_t kNodeNameSize = 8;
 
 constexpr const char* kMethod = "discoverPlatformList";
 
 // A length-prefixed text held in a 256-byte block: its length byte can never point past
 // the block.
-hba::ShortBytes textOfBlock(std::span<const uint8_t> block) {
-    const std::size_t length = std::min<std::size_t>(block[0], block.size() - 1);
-    return hba::ShortBytes(block.subspan(1, length));
-}
+hba::ShortBytes textOfBlock(std::span<const uint8_t> block) { return hba::ShortBytes(wire::nameOfBlock(block)); }
 
 CtAnswer askAboutPlatform(const hba::HbaApi& api, HBA_HANDLE handle, uint16_t code, const PlatformNameBlock& name,
                           std::size_t answerSize) {
@@ -38,10 +34,7 @@ CtAnswer askAboutPlatform(const hba::HbaApi& api, HBA_HANDLE handle, uint16_t co
 }  // namespace
 
 PlatformNameBlock platformNameBlock(const hba::ShortBytes& name) {
-    PlatformNameBlock block{};
-    block[0] = static_cast<uint8_t>(name.size());
-    std::copy(name.bytes().begin(), name.bytes().end(), block.begin() + 1);
-    return block;
+    return wire::encodeNameBlock(name.bytes());
 }
 
 int getPlatformNameList(const hba::HbaApi& api, HBA_HANDLE handle, std::vector<hba::ShortBytes>& names) {
@@ -50,7 +43,7 @@ int getPlatformNameList(const hba::HbaApi& api, HBA_HANDLE handle, std::vector<h
         sendCtRequest(api, handle, ctRequest(kConfigServer, kGetPlatformNames, {}), kCountedListAnswer, true);
     if (answer.status != kQueryOk) return answer.status;
     std::vector<std::span<const uint8_t>> entries;
-    const int status = countedListEntries(answer.bytes, kNameBlockSize, kMaxPlatformNameBytes, entries);
+    const int status = countedListEntries(answer.bytes, wire::kNameBlockSize, kMaxPlatformNameBytes, entries);
     for (const auto& block : entries) names.push_back(textOfBlock(block));
     return status;
 }
@@ -58,7 +51,7 @@ int getPlatformNameList(const hba::HbaApi& api, HBA_HANDLE handle, std::vector<h
 int getPlatformType(const hba::HbaApi& api, HBA_HANDLE handle, const PlatformNameBlock& name, uint32_t& type) {
     const CtAnswer answer = askAboutPlatform(api, handle, kGetPlatformType, name, kPlatformTypeAnswer);
     if (answer.status != kQueryOk) return answer.status;
-    type = bigEndian32(answer.bytes, kCtPreambleSize);
+    type = wire::decodePlatformType(wire::ctPayload(answer.bytes));
     return kQueryOk;
 }
 
@@ -68,7 +61,7 @@ int getPlatformMgmtAddressList(const hba::HbaApi& api, HBA_HANDLE handle, const 
     const CtAnswer answer = askAboutPlatform(api, handle, kGetPlatformMgmtAddresses, name, kCountedListAnswer);
     if (answer.status != kQueryOk) return answer.status;
     std::vector<std::span<const uint8_t>> entries;
-    const int status = countedListEntries(answer.bytes, kNameBlockSize, kMaxMgmtAddressBytes, entries);
+    const int status = countedListEntries(answer.bytes, wire::kNameBlockSize, kMaxMgmtAddressBytes, entries);
     for (const auto& block : entries) addresses.push_back(textOfBlock(block));
     return status;
 }
@@ -81,9 +74,7 @@ int getPlatformNodeNameList(const hba::HbaApi& api, HBA_HANDLE handle, const Pla
     std::vector<std::span<const uint8_t>> entries;
     const int status = countedListEntries(answer.bytes, kNodeNameSize, kMaxNodeNameBytes, entries);
     for (const auto& entry : entries) {
-        hba::Wwn w;
-        std::copy(entry.begin(), entry.end(), w.begin());
-        nodeNames.push_back(w);
+        nodeNames.push_back(wire::wwnAt(entry, 0));
     }
     return status;
 }

@@ -9,12 +9,13 @@
 
 #include "hba/discovered.h"
 #include "hba/hba_library.h"
+#include "wire/ct.h"
 
 namespace fabric {
 
 // A platform is named in requests by a 256-byte block: the name's length byte, its
 // characters, zeros.
-using PlatformNameBlock = std::array<uint8_t, 256>;
+using PlatformNameBlock = wire::NameBlock;
 PlatformNameBlock platformNameBlock(const hba::ShortBytes& name);
 
 // Room the scan gives each counted list, in bytes.

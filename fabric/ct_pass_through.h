@@ -21,8 +21,6 @@ inline constexpr GsService kConfigServer{0xFA, 0x01};
 inline constexpr GsService kUnzonedNameServer{0xFA, 0x02};
 inline constexpr GsService kNameServer{0xFC, 0x02};
 
-inline constexpr std::size_t kCtPreambleSize = 16;
-inline constexpr uint16_t kCtAcceptCode = 0x8002;  // answer bytes 8-9 of an accepted request
 
 // Statuses the queries return besides the HBA library's own.
 inline constexpr int kQueryOk = 0;
@@ -46,13 +44,8 @@ struct CtAnswer {
 CtAnswer sendCtRequest(const hba::HbaApi& api, HBA_HANDLE handle, std::vector<uint8_t> request,
                        std::size_t answerSize, bool acceptRequired);
 
-// Big-endian values of an answer; the caller makes sure the bytes exist.
-inline uint32_t bigEndian32(std::span<const uint8_t> b, std::size_t at) {
-    return uint32_t{b[at]} << 24 | uint32_t{b[at + 1]} << 16 | uint32_t{b[at + 2]} << 8 | b[at + 3];
-}
-
-// A counted list of an answer: a 32-bit count at byte 16 and entries of entrySize bytes
-// from byte 20. Returns kQueryListTooLong when count x entrySize exceeds maxBytes (the
+// A counted list of an answer: a 32-bit count after the preamble, then entries of
+// entrySize bytes. Returns kQueryListTooLong when count x entrySize exceeds maxBytes (the
 // caller's room); otherwise kQueryOk and, in entries, the entries the answer holds: at
 // most count, and never more than fit in the answer buffer.
 int countedListEntries(std::span<const uint8_t> answer, std::size_t entrySize, uint64_t maxBytes,

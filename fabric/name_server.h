@@ -10,26 +10,12 @@
 
 #include "hba/discovered.h"
 #include "hba/hba_library.h"
+#include "wire/ct.h"
 
 namespace fabric {
 
-// One name-server entry: the port object of a next-entry (GA_NXT) answer, kept whole.
-struct NameServerPortObject {
-    static constexpr std::size_t kSize = 620;
-    std::array<uint8_t, kSize> bytes{};
-
-    uint8_t portType() const { return bytes[0]; }
-    hba::PortId portId() const { return {bytes[1], bytes[2], bytes[3]}; }
-    hba::Wwn portName() const { return wwnAt(4); }
-    hba::Wwn nodeName() const { return wwnAt(268); }
-
-private:
-    hba::Wwn wwnAt(std::size_t at) const {
-        hba::Wwn w;
-        for (std::size_t i = 0; i < w.size(); ++i) w[i] = bytes[at + i];
-        return w;
-    }
-};
+// One name-server entry: the port object of a next-entry (GA_NXT) answer.
+using NameServerPortObject = wire::NameServerPortObject;
 
 // The entry after FC address `after` (000000 gives the first). Returns 0 and fills entry
 // when the server accepted the request; the library's status, or 2 for a rejected

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "common/scan_trace.h"
-#include "common/text.h"
+#include "base/text.h"
 
 namespace hba {
 

@@ -27,24 +27,8 @@ struct TargetEntry {
 inline constexpr uint8_t kAdapterUnusable = 0;  // no name, not opened, or attributes failed
 inline constexpr uint8_t kAdapterEnabled = 2;
 
-struct AdapterEntry {
-    static constexpr std::size_t kTextCapacity = 256;      // terminator included
-    static constexpr std::size_t kShortTextCapacity = 64;  // manufacturer, serial number
-
+struct AdapterEntry : AdapterAttributes {
     uint8_t state = kAdapterUnusable;
-    Wwn nodeWwn{};
-    std::string adapterName;
-    std::string hardwareVersion;
-    std::string driverVersion;
-    std::string optionRomVersion;
-    std::string firmwareVersion;
-    std::string model;
-    std::string modelDescription;
-    std::string driverName;
-    std::string manufacturer;
-    std::string serialNumber;
-    uint32_t hbaApiVersion = 0;
-    uint32_t vendorSpecificId = 0;
     HBA_HANDLE handle = HBA_HANDLE_INVALID;  // 0 when the open failed
     // Port 0, filled by the target database.
     Wwn portWwn{};

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "base/hash.h"
+
 namespace hba {
 
 void ShortBytes::assign(std::span<const uint8_t> bytes) {
@@ -15,14 +17,7 @@ void ShortBytes::assign(std::string_view text) {
 }
 
 std::size_t NodeList::KeyHash::operator()(const Key& k) const noexcept {
-    // WWNs are well spread in their low bytes (serial part); fold both halves of each.
-    uint64_t a = 0;
-    uint64_t b = 0;
-    std::memcpy(&a, k.nodeWwn.data(), sizeof a);
-    std::memcpy(&b, k.portWwn.data(), sizeof b);
-    uint64_t h = a * 0x9E3779B97F4A7C15ull ^ (b + 0x632BE59BD9B4E019ull + (a << 6) + (a >> 2));
-    h ^= h >> 29;
-    return static_cast<std::size_t>(h * 0xBF58476D1CE4E5B9ull);
+    return base::hashPair(base::firstEightBytes(k.nodeWwn), base::firstEightBytes(k.portWwn));
 }
 
 DeviceNode& NodeList::append(DeviceNode node) {
@@ -144,12 +139,7 @@ struct EntryRef {
 
 struct PairHash {
     std::size_t operator()(const std::pair<Wwn, Wwn>& p) const noexcept {
-        uint64_t a = 0;
-        uint64_t b = 0;
-        std::memcpy(&a, p.first.data(), sizeof a);
-        std::memcpy(&b, p.second.data(), sizeof b);
-        const uint64_t h = (a * 0x9E3779B97F4A7C15ull) ^ (b * 0xC2B2AE3D27D4EB4Full);
-        return static_cast<std::size_t>(h ^ (h >> 31));
+        return base::hashPair(base::firstEightBytes(p.first), base::firstEightBytes(p.second));
     }
 };
 

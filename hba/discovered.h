@@ -21,18 +21,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "wire/values.h"
+
 namespace hba {
 
-// A world-wide name: 8 bytes in the order the HBA library delivers them.
-using Wwn = std::array<uint8_t, 8>;
-// A 24-bit Fibre Channel address as 3 bytes, most significant first (domain, area, port).
-using PortId = std::array<uint8_t, 3>;
-
-// The port id of an FC address held in the low 24 bits of a 32-bit value.
-constexpr PortId portIdFromFcAddress(uint32_t fcAddress) {
-    return {static_cast<uint8_t>(fcAddress >> 16), static_cast<uint8_t>(fcAddress >> 8),
-            static_cast<uint8_t>(fcAddress)};
-}
+// WWNs and FC addresses are the wire library's value types.
+using wire::PortId;
+using wire::Wwn;
+using wire::portIdFromFcAddress;
 
 // A length-prefixed string: one length byte (0 to 255) and that many bytes. It may hold
 // binary data (serial numbers from devices, raw WWNs) and is not terminated; a longer
@@ -211,14 +207,14 @@ private:
     std::unordered_map<Key, std::size_t, KeyHash> firstByKey_;
 };
 
-// One probed adapter. Texts hold at most their field's capacity - 1 characters.
-struct DiscoveredAdapter {
-    static constexpr std::size_t kTextCapacity = 256;
+// The adapter attributes the HBA library reports, as the adapter table reads them and
+// the discovered record carries them on. Texts hold at most their field's capacity - 1
+// characters.
+struct AdapterAttributes {
+    static constexpr std::size_t kTextCapacity = 256;      // terminator included
     static constexpr std::size_t kShortTextCapacity = 64;  // manufacturer, serial number
 
-    std::string hostName;     // the host's official name, the same in every record
     std::string adapterName;  // the name the HBA library gave
-    PortId portId{};          // the adapter port's FC address
     Wwn nodeWwn{};
     std::string hardwareVersion;
     std::string driverVersion;
@@ -231,7 +227,13 @@ struct DiscoveredAdapter {
     std::string serialNumber;
     uint32_t hbaApiVersion = 0;
     uint32_t vendorSpecificId = 0;
-    uint32_t handle = 0;  // the adapter handle; closed when the adapter's pass ends
+};
+
+// One probed adapter.
+struct DiscoveredAdapter : AdapterAttributes {
+    std::string hostName;  // the host's official name, the same in every record
+    PortId portId{};       // the adapter port's FC address
+    uint32_t handle = 0;   // the adapter handle; closed when the adapter's pass ends
     Wwn portWwn{};
     uint32_t HBAOffset = 0;  // the adapter's SCSI port number
     NodeList nodeList;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "common/scan_trace.h"
-#include "common/text.h"
+#include "base/text.h"
 
 namespace hba {
 

@@ -7,7 +7,11 @@
 // with the system's own hbaapi.h.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+
+#include "wire/values.h"
 
 extern "C" {
 
@@ -181,3 +185,15 @@ typedef HBA_STATUS HBA_SendCTPassThruFn(HBA_HANDLE handle, void* pReqBuffer, HBA
                                         void* pRspBuffer, HBA_UINT32 RspBufferSize);
 
 }  // extern "C"
+
+// A WWN of the API and the scanner's own WWN hold the same 8 bytes in the same order.
+inline wire::Wwn wwnOf(const HBA_WWN& w) {
+    wire::Wwn out;
+    std::copy(std::begin(w.wwn), std::end(w.wwn), out.begin());
+    return out;
+}
+inline HBA_WWN hbaWwnOf(const wire::Wwn& w) {
+    HBA_WWN out;
+    std::copy(w.begin(), w.end(), std::begin(out.wwn));
+    return out;
+}

@@ -4,27 +4,14 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <unordered_set>
 
 #include "common/scan_trace.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "wire/rnid.h"
 
 namespace hba {
 
 namespace {
-
-// Bytes of the general topology accept (node identification data format 0xDF).
-constexpr uint8_t kGeneralTopologyFormat = 0xDF;
-constexpr std::size_t kFormatAt = 4;
-constexpr std::size_t kCommonLengthAt = 5;
-constexpr std::size_t kSpecificLengthAt = 7;
-constexpr uint8_t kSpecificLengthWithAddress = 0x34;
-constexpr std::size_t kAssociatedTypeAt = 24;  // with no common data; 16 bytes later with it
-constexpr std::size_t kAssociatedTypeAfterCommonAt = 40;
-constexpr std::size_t kNodeManagementAt = 52;
-constexpr uint8_t kWebManagement = 2;
-constexpr std::size_t kTcpPortAt = 54;
-constexpr std::size_t kIpv4At = 68;  // the last 4 of the 16 address bytes
 
 constexpr std::size_t kTracedAnswerBytes = 72;
 
@@ -38,27 +25,11 @@ constexpr TypeBit kTypeBits[] = {
     {0x80000000, 3},  {0x04000000, 11}, {0x02000000, 14}, {0x10000000, 9},
 };
 
-uint32_t bigEndian32(const RnidAnswer& a, std::size_t at) {
-    return uint32_t{a[at]} << 24 | uint32_t{a[at + 1]} << 16 | uint32_t{a[at + 2]} << 8 | a[at + 3];
-}
-
-Wwn toWwn(const HBA_WWN& w) {
-    Wwn out;
-    std::copy(std::begin(w.wwn), std::end(w.wwn), out.begin());
-    return out;
-}
-
-HBA_WWN toHbaWwn(const Wwn& w) {
-    HBA_WWN out;
-    std::copy(w.begin(), w.end(), std::begin(out.wwn));
-    return out;
-}
-
 // One RNID request to a port WWN with the answer buffer as the caller prepared it.
 HBA_STATUS sendRnid(const HbaApi& api, HBA_HANDLE handle, const Wwn& portWwn, RnidAnswer& answer,
                     uint32_t& size) {
     size = kRnidAnswerSize;
-    return api.HBA_SendRNID(handle, toHbaWwn(portWwn), PORT_WWN, answer.data(), &size);
+    return api.HBA_SendRNID(handle, hbaWwnOf(portWwn), PORT_WWN, answer.data(), &size);
 }
 
 ShortBytes wwnAsName(const Wwn& w) { return ShortBytes(scan::hexText(w)); }
@@ -75,32 +46,33 @@ uint32_t rnidTypeOfAssociatedType(uint32_t a) {
 
 void decodeRnidAnswer(std::span<const uint8_t> answer, uint32_t size, NodeIdentification& id) {
     // Only the bytes the library says it delivered count; the rest read as zero.
-    RnidAnswer a{};
-    std::copy_n(answer.begin(), std::min<std::size_t>({answer.size(), size, a.size()}), a.begin());
+    const wire::RnidAccept a = wire::decodeRnidAccept(answer.first(std::min<std::size_t>(answer.size(), size)));
 
     id.rnidType = 0;
     id.mgmtAddressCount = 0;
     id.mgmtAddress.reset();
-    if (a[kFormatAt] != kGeneralTopologyFormat) return;
+    if (a.format != wire::kGeneralTopologyFormat) return;
 
-    const bool commonData = a[kCommonLengthAt] != 0;
-    if (commonData && a[kSpecificLengthAt] >= kSpecificLengthWithAddress && a[kNodeManagementAt] == kWebManagement) {
-        const unsigned port = unsigned{a[kTcpPortAt]} << 8 | a[kTcpPortAt + 1];
+    // The address needs the common data (the specific data then sit where the general
+    // topology format puts them) and the whole general topology block.
+    const bool commonData = a.commonLength != 0;
+    if (commonData && a.specificLength >= wire::kGeneralTopologySpecificLength &&
+        a.nodeManagement == wire::kWebManagement) {
+        const auto ip = a.ipv4();
         char text[64];
-        std::snprintf(text, sizeof text, "http://%d.%d.%d.%d:%d", a[kIpv4At], a[kIpv4At + 1], a[kIpv4At + 2],
-                      a[kIpv4At + 3], static_cast<int>(port));
+        std::snprintf(text, sizeof text, "http://%d.%d.%d.%d:%d", ip[0], ip[1], ip[2], ip[3],
+                      static_cast<int>(a.tcpPort));
         auto block = std::make_shared<MgmtAddressList>();
         block->emplace_back(std::string_view(text));
         id.mgmtAddress = std::move(block);
         id.mgmtAddressCount = 1;
     }
-    id.rnidType =
-        rnidTypeOfAssociatedType(bigEndian32(a, commonData ? kAssociatedTypeAfterCommonAt : kAssociatedTypeAt));
+    id.rnidType = rnidTypeOfAssociatedType(a.associatedType);
 }
 
 void sendTargetRnid(const HbaApi& api, const AdapterEntry& adapter, const TargetEntry& target,
                     DiscoveredAdapter& record) {
-    const Wwn portWwn = toWwn(target.attributes.PortWWN);
+    const Wwn portWwn = wwnOf(target.attributes.PortWWN);
     RnidAnswer answer{};
     uint32_t size = 0;
     const HBA_STATUS status = sendRnid(api, adapter.handle, portWwn, answer, size);
@@ -111,7 +83,7 @@ void sendTargetRnid(const HbaApi& api, const AdapterEntry& adapter, const Target
         return;
     }
     NodeIdentification id;
-    id.nodeWwn = toWwn(target.attributes.NodeWWN);
+    id.nodeWwn = wwnOf(target.attributes.NodeWWN);
     id.portWwn = portWwn;
     decodeRnidAnswer(answer, size, id);
     id.nodeName = wwnAsName(id.nodeWwn);
@@ -121,17 +93,8 @@ void sendTargetRnid(const HbaApi& api, const AdapterEntry& adapter, const Target
                 scan::hexText(std::span(answer).first(kTracedAnswerBytes)).c_str());
 }
 
-namespace {
-
-uint32_t addressValue(const PortId& id) { return uint32_t{id[0]} << 16 | uint32_t{id[1]} << 8 | id[2]; }
-
-// RNID to one name-server entry; a good answer is merged, a failed one skipped silently.
-void identifyEntry(const HbaApi& api, HBA_HANDLE handle, const fabric::NameServerPortObject& entry,
-                   DiscoveredAdapter& record) {
-    const PortId portId = entry.portId();
-    const Wwn portName = entry.portName();
-    const Wwn nodeName = entry.nodeName();
-
+bool identifyListedPort(const HbaApi& api, HBA_HANDLE handle, const Wwn& nodeName, const PortId& portId,
+                        const Wwn& portName, NodeIdentification& id) {
     // The request carries the node name and the port's address (port, area, domain).
     RnidAnswer answer{};
     std::copy(nodeName.begin(), nodeName.end(), answer.begin());
@@ -139,40 +102,12 @@ void identifyEntry(const HbaApi& api, HBA_HANDLE handle, const fabric::NameServe
     answer[9] = portId[1];
     answer[10] = portId[0];
     uint32_t size = 0;
-    if (sendRnid(api, handle, portName, answer, size) != HBA_STATUS_OK) return;
-
-    NodeIdentification id;
+    if (sendRnid(api, handle, portName, answer, size) != HBA_STATUS_OK) return false;
     id.nodeWwn = nodeName;
     id.portWwn = portName;
     id.portId = portId;
     decodeRnidAnswer(answer, size, id);
-    // The most telling name the fabric has: the node's symbolic name, else the port's,
-    // else the node WWN itself.
-    fabric::getSymbolicNodeName(api, handle, nodeName, id.nodeName);
-    if (id.nodeName.empty()) fabric::getSymbolicPortName(api, handle, portId, id.nodeName);
-    if (id.nodeName.empty()) id.nodeName = wwnAsName(nodeName);
-    addRNIDToList(record, id);
-}
-
-}  // namespace
-
-void walkNameServerWithRnid(const HbaApi& api, const AdapterEntry& adapter,
-                            const fabric::NameServerPortObject& firstEntry, DiscoveredAdapter& record) {
-    fabric::NameServerPortObject current = firstEntry;
-    const uint32_t firstAddress = addressValue(current.portId());
-    std::unordered_set<uint32_t> visited{firstAddress};
-    for (;;) {
-        identifyEntry(api, adapter.handle, current, record);
-        fabric::NameServerPortObject next;
-        // A failed request would leave the walk where it is: it ends there instead.
-        if (fabric::getNextNameServerEntry(api, adapter.handle, current.portId(), next) != 0) return;
-        current = next;
-        const uint32_t address = addressValue(current.portId());
-        if (address == firstAddress) return;
-        // A chain that runs into a loop without coming back to the first address ends at
-        // the first address seen twice.
-        if (!visited.insert(address).second) return;
-    }
+    return true;
 }
 
 }  // namespace hba

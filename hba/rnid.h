@@ -1,14 +1,13 @@
 // RNID identification: what kind of node sits behind a port and where its management
 // interface is. Sent only when the scan's RNID switch is on, either to each discovered
 // target after its probe (name server not answering) or to every port the name server
-// lists (the name-server walk).
+// lists (the name-server walk, fabric/name_server_walk.h).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <span>
 
-#include "fabric/fabric_queries.h"
 #include "hba/adapter_table.h"
 #include "hba/discovered.h"
 #include "hba/hba_library.h"
@@ -33,12 +32,10 @@ void decodeRnidAnswer(std::span<const uint8_t> answer, uint32_t size, NodeIdenti
 void sendTargetRnid(const HbaApi& api, const AdapterEntry& adapter, const TargetEntry& target,
                     DiscoveredAdapter& record);
 
-// Sends RNID to every port the name server lists, starting with firstEntry (the answer of
-// the name-server probe) and following the next-entry chain until it comes back to the
-// first address, and merges the good answers into record's list. The walk also ends when
-// a next-entry request fails or returns an address already visited, so a server whose
-// chain never closes cannot hold the scan.
-void walkNameServerWithRnid(const HbaApi& api, const AdapterEntry& adapter,
-                            const fabric::NameServerPortObject& firstEntry, DiscoveredAdapter& record);
+// Sends RNID to a port the name server lists (the request carries the node name and the
+// port's address) and decodes a good answer into id: WWNs, port id, node type and
+// management address; the caller names the node. False when the request failed.
+bool identifyListedPort(const HbaApi& api, HBA_HANDLE handle, const Wwn& nodeName, const PortId& portId,
+                        const Wwn& portName, NodeIdentification& id);
 
 }  // namespace hba

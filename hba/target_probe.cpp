@@ -7,7 +7,8 @@
 #include <string>
 
 #include "common/scan_trace.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "wire/scsi.h"
 
 namespace hba {
 
@@ -15,7 +16,6 @@ namespace {
 
 constexpr const char* kMethod = "Main";
 constexpr std::size_t kFailureDumpBytes = 100;  // answer bytes shown when a request failed
-constexpr std::size_t kSerialFromInquiry = 20;  // standard INQUIRY bytes 36 to 55
 constexpr std::size_t kNoIdentitySerial = 64;   // zero bytes for a unit that gave sense data
 constexpr uint8_t kHighestPeripheralByte = 30;  // above: no device the scan knows
 
@@ -27,21 +27,6 @@ void trace(int line, const char* format, const Args&... args) {
 // The first n bytes of an answer in hexadecimal, never more than the buffer holds.
 std::string hexPrefix(std::span<const uint8_t> answer, std::size_t n) {
     return scan::hexText(answer.first(std::min(n, answer.size())));
-}
-
-Wwn toWwn(const HBA_WWN& w) {
-    Wwn out;
-    std::copy(std::begin(w.wwn), std::end(w.wwn), out.begin());
-    return out;
-}
-
-uint32_t bigEndian32(const uint8_t* p) {
-    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
-}
-
-template <std::size_t N>
-void copyChars(std::array<char, N>& field, std::span<const uint8_t> answer, std::size_t from) {
-    std::memcpy(field.data(), answer.data() + from, N);
 }
 
 bool allBytesAre(std::span<const uint8_t> bytes, uint8_t value) {
@@ -70,13 +55,14 @@ private:
         uint32_t count = 0;
         bool fromEntries = false;  // false: no usable list, LUN 0 is probed
         bool capped = false;       // more than 256 were reported; the index is the LUN byte
+        wire::ReportLunsData data; // the answer the units are probed from
     };
 
     bool reportLuns(LunList& list);
     void probeUnit(const LunList& list, uint32_t k);
     HBA_STATUS inquiry(uint64_t lunId, uint8_t evpd, uint32_t page);
     bool senseGiven() const { return buffers_.sense[0] != 0; }
-    void takeIdentity(uint8_t lunByte, uint64_t lunId, uint8_t peripheral);
+    void takeIdentity(uint8_t lunByte, uint64_t lunId, const wire::StandardInquiry& inquiry);
     void readPage83(uint8_t lunByte, uint64_t lunId, LunRecord& lun);
     void replaceBlankIdentifiers();
 
@@ -95,8 +81,8 @@ bool TargetProbe::run() {
     node_.portType = kPortTypeTarget;
     node_.deviceType = kDeviceTypeUnknown;
     node_.portId = portIdFromFcAddress(target_.PortFcId);
-    node_.portWwn = toWwn(target_.PortWWN);
-    node_.nodeWwn = toWwn(target_.NodeWWN);
+    node_.portWwn = wwnOf(target_.PortWWN);
+    node_.nodeWwn = wwnOf(target_.NodeWWN);
     node_.protocol = "FCP";
 
     LunList list;
@@ -115,13 +101,14 @@ bool TargetProbe::reportLuns(LunList& list) {
     const HBA_STATUS status = api_.HBA_SendReportLUNs(adapter_.handle, target_.PortWWN, answer.data(),
                                                   kReportLunsAnswerSize, buffers_.sense.data(), kSenseSize);
     if (status == HBA_STATUS_OK) {
-        const uint32_t length = bigEndian32(answer.data());
+        list.data = wire::decodeReportLuns(answer);
+        const uint32_t length = list.data.listLength;
         if (length < 8) {
             list.count = 1;
             trace(617, "ReportLUNs info  : 0x%s", hexPrefix(answer, std::size_t{length} + 8).c_str());
             return true;
         }
-        const uint32_t reported = length / 8;
+        const uint32_t reported = list.data.reportedCount();
         trace(584, "ReportLUNs succeeded, the number of LUNs = %d", static_cast<int>(reported));
         list.fromEntries = true;
         if (reported <= kMaxLunsProbed) {
@@ -135,6 +122,7 @@ bool TargetProbe::reportLuns(LunList& list) {
         buffers_.sense.fill(0);
         (void)api_.HBA_SendReportLUNs(adapter_.handle, target_.PortWWN, answer.data(), kReportLunsAnswerSize,
                                   buffers_.sense.data(), kSenseSize);
+        list.data = wire::decodeReportLuns(answer);
         trace(596, "ReportLUNs Retry , the number of LUNs = %d", static_cast<int>(reported));
         list.count = kMaxLunsProbed;
         list.capped = true;
@@ -161,9 +149,7 @@ HBA_STATUS TargetProbe::inquiry(uint64_t lunId, uint8_t evpd, uint32_t page) {
 
 void TargetProbe::probeUnit(const LunList& list, uint32_t k) {
     // Entry k of the list; all 256 entries a probe may use lie inside the answer.
-    std::array<uint8_t, 8> entry{};
-    if (list.fromEntries)
-        std::memcpy(entry.data(), buffers_.reportLuns.data() + 8 + 8 * std::size_t{k}, entry.size());
+    const wire::LunId entry = list.fromEntries ? list.data.entry(k) : wire::LunId{};
 
     const uint8_t lunByte = list.capped ? static_cast<uint8_t>(k) : entry[1];
     uint64_t lunId = 0;
@@ -199,9 +185,10 @@ void TargetProbe::probeUnit(const LunList& list, uint32_t k) {
             node_.alternateId.assign(zeros);
         }
     } else {
-        const uint8_t peripheral = answer[0];
+        const wire::StandardInquiry standard = wire::decodeStandardInquiry(answer);
+        const uint8_t peripheral = standard.peripheral;
         // Additional length + 5 is the standard data; the trace shows one byte more.
-        const std::size_t standardLength = std::size_t{answer[4]} + 5;
+        const std::size_t standardLength = standard.standardLength();
         if (peripheral > kHighestPeripheralByte) {
             trace(738, "LUN%d, Unsupported device standard page inquiry succeeded with %d", int{lunByte}, 0);
             trace(739, "Inquiry Output : 0x%s", hexPrefix(answer, standardLength + 1).c_str());
@@ -210,12 +197,12 @@ void TargetProbe::probeUnit(const LunList& list, uint32_t k) {
         trace(748, "LUN%d, Scsi standard page inquiry succeeded with %d", int{lunByte}, 0);
         trace(749, "Inquiry Output : 0x%s", hexPrefix(answer, standardLength + 1).c_str());
 
-        std::copy_n(answer.begin() + 8, lun.inquiryIdent.size(), lun.inquiryIdent.begin());
-        std::copy_n(answer.begin() + 36, lun.lunSerial.size(), lun.lunSerial.begin());
+        lun.inquiryIdent = standard.identification();
+        lun.lunSerial = standard.lunSerial();
         lun.deviceType = std::min(peripheral, kDeviceTypeOther);
-        copyChars(lun.vendorId, answer, 8);
-        copyChars(lun.productId, answer, 16);
-        copyChars(lun.productRevision, answer, 32);
+        lun.vendorId = standard.vendorId;
+        lun.productId = standard.productId;
+        lun.productRevision = standard.productRevision;
         const std::size_t kept = std::min({standardLength, answer.size(), LunRecord::kMaxInquiryData});
         lun.inquiryData.assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(kept));
 
@@ -226,7 +213,7 @@ void TargetProbe::probeUnit(const LunList& list, uint32_t k) {
         const bool unitIsController =
             peripheral == kDeviceTypeProcessor || peripheral == kDeviceTypeArrayController;
         if (node_.deviceType == kDeviceTypeUnknown || (!nodeIsController && unitIsController))
-            takeIdentity(lunByte, lunId, peripheral);
+            takeIdentity(lunByte, lunId, standard);
 
         readPage83(lunByte, lunId, lun);
     }
@@ -237,19 +224,19 @@ void TargetProbe::probeUnit(const LunList& list, uint32_t k) {
     ++addedLuns_;
 }
 
-void TargetProbe::takeIdentity(uint8_t lunByte, uint64_t lunId, uint8_t peripheral) {
+void TargetProbe::takeIdentity(uint8_t lunByte, uint64_t lunId, const wire::StandardInquiry& standard) {
     const auto& answer = buffers_.inquiry;
-    copyChars(node_.vendorId, answer, 8);
-    copyChars(node_.productId, answer, 16);
-    copyChars(node_.productRevision, answer, 32);
+    node_.vendorId = standard.vendorId;
+    node_.productId = standard.productId;
+    node_.productRevision = standard.productRevision;
+    const uint8_t peripheral = standard.peripheral;
     // Peripheral types 17 (object-based storage) and 18 (automation/drive interface) are
     // real devices, but on a node those values mean "the adapter itself" and "not known
     // yet": such a node is shown as another entity, as its units are.
     const bool reservedOnNode = peripheral == kDeviceTypeHba || peripheral == kDeviceTypeUnknown;
     node_.deviceType = reservedOnNode ? kDeviceTypeOther : peripheral;
-    const auto serial = std::span(answer).subspan(36, kSerialFromInquiry);
-    node_.serialNumber.assign(serial);
-    node_.alternateId.assign(serial);
+    node_.serialNumber.assign(standard.vendorSpecific);
+    node_.alternateId.assign(standard.vendorSpecific);
 
     const HBA_STATUS status = inquiry(lunId, 1, 0x80);
     if (status != HBA_STATUS_OK) {
@@ -259,13 +246,13 @@ void TargetProbe::takeIdentity(uint8_t lunByte, uint64_t lunId, uint8_t peripher
     if (senseGiven()) return;
 
     // The page length may claim more than the answer holds: only bytes that exist count.
-    const std::size_t pageLength = answer[3];
+    const std::size_t pageLength = wire::decodeVpdHeader(answer).lengthByte();
     const auto page = std::span(answer);
     std::string escaped = scan::percentEscape(page.first(std::min(pageLength, page.size())));
     std::erase(escaped, '%');
     if (escaped.find("0080E5") != std::string::npos || escaped.find("0080e5") != std::string::npos)
         node_.vendorMark = 1;
-    const auto unitSerial = page.subspan(4, std::min(pageLength, page.size() - 4));
+    const auto unitSerial = wire::unitSerialOf(answer);
     node_.serialNumber.assign(unitSerial);
     node_.alternateId.assign(unitSerial);
     trace(819, "LUN%d, Scsi page code = 80 inquiry succeeded with %d", int{lunByte}, 0);
@@ -281,7 +268,7 @@ void TargetProbe::readPage83(uint8_t lunByte, uint64_t lunId, LunRecord& lun) {
     }
     if (senseGiven()) return;
     const auto& answer = buffers_.inquiry;
-    const std::size_t pageLength = std::size_t{answer[3]} + 4;
+    const std::size_t pageLength = std::size_t{wire::decodeVpdHeader(answer).lengthByte()} + wire::kVpdHeaderSize;
     const std::size_t kept = std::min({pageLength, answer.size(), LunRecord::kMaxPage83Data});
     lun.page83Data.assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(kept));
     node_.page83Valid = 1;
@@ -333,10 +320,10 @@ void SDInitializeTargetDatabase(const HbaApi& api, AdapterTable& table) {
         trace(416, "Adapter %d, HBAOffset is %d, OSDeviceName is %s", static_cast<int>(i),
               static_cast<int>(entry.HBAOffset), deviceName.c_str());
 
-        entry.portWwn = toWwn(port.PortWWN);
+        entry.portWwn = wwnOf(port.PortWWN);
         entry.portFcId = port.PortFcId;
         entry.portType = port.PortType;
-        trace(436, "HBA Node WWN from HBA Port Attribute  : 0x%s", scan::hexText(toWwn(port.NodeWWN)).c_str());
+        trace(436, "HBA Node WWN from HBA Port Attribute  : 0x%s", scan::hexText(wwnOf(port.NodeWWN)).c_str());
         trace(437, "HBA Port WWN from HBA Port Attribute  : 0x%s", scan::hexText(entry.portWwn).c_str());
 
         const uint32_t discovered = port.NumberofDiscoveredPorts;

@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "common/scan_trace.h"
-#include "common/text.h"
+#include "base/text.h"
 #include "inventory/disk_text.h"
 #include "inventory/drive_survey.h"
 #include "inventory/registry_search.h"

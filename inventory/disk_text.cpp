@@ -1,6 +1,6 @@
 #include "inventory/disk_text.h"
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace inv {
 

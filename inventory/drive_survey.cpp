@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <set>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "platform/host_storage.h"
 
 namespace inv {

@@ -1,7 +1,7 @@
 #include "inventory/host_identity.h"
 
 #include "common/scan_trace.h"
-#include "common/text.h"
+#include "base/text.h"
 #include "platform/host_services.h"
 
 namespace inv {

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <bcrypt.h>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "inventory/disk_text.h"
 
 namespace inv {

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "inventory/disk_text.h"
 
 namespace inv {

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/text.h"
+#include "base/ascii.h"
+#include "base/text.h"
 
 namespace inv {
 
@@ -15,11 +16,7 @@ void toUpper(std::string& text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-           });
-}
+using base::equalsIgnoringCase;
 
 // The non-exact mode works on upper-cased texts, candidate and pattern alike.
 bool matches(std::string& candidate, std::string& pattern, bool exact) {

@@ -1,7 +1,7 @@
 #include "inventory/volume_entities.h"
 
 #include "common/scan_trace.h"
-#include "common/text.h"
+#include "base/text.h"
 
 namespace inv {
 

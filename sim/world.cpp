@@ -6,11 +6,8 @@
 #include <fstream>
 #include <mutex>
 
-#ifndef _WIN32
-#include <dlfcn.h>
-#endif
-
 #include "sim/json_schema.h"
+#include "sim/process_world_lookup.h"
 #include "sim/world_schemas.h"
 
 namespace sim {
@@ -145,10 +142,7 @@ namespace {
 
 ProcessWorld& processWorld() {
     static ProcessWorld* const holder = [] {
-#ifndef _WIN32
-        if (void* found = dlsym(RTLD_DEFAULT, "sansim_process_world"))
-            return static_cast<ProcessWorld*>(reinterpret_cast<void* (*)()>(found)());
-#endif
+        if (void* found = programProcessWorld()) return static_cast<ProcessWorld*>(found);
         return static_cast<ProcessWorld*>(sansim_process_world());
     }();
     return *holder;

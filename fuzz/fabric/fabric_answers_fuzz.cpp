@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (fabric::getNextNameServerEntry(api, 1, hba::PortId{0, 0, 0}, first) == 0) {
         hba::AdapterEntry adapter;
         adapter.handle = 1;
-        hba::walkNameServerWithRnid(api, adapter, first, record);
+        fabric::walkNameServerWithRnid(api, adapter, first, record);
     }
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <map>
 #include <new>
 
+#include "base/ascii.h"
 #include "gxlog/src/GXgConfig.h"
 #include "gxlog/src/GXgEvent.h"
 #include "gxlog/src/GXgLevel.h"
@@ -84,15 +85,7 @@ bool isBlankSeparator(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const unsigned char x = static_cast<unsigned char>(a[i]);
-        const unsigned char y = static_cast<unsigned char>(b[i]);
-        if (std::tolower(x) != std::tolower(y)) return false;
-    }
-    return true;
-}
+using base::equalsIgnoringCase;
 
 // The class description that the description properties change (shared by every
 // object of the class); made without a catalog when the class has none.

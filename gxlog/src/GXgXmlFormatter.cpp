@@ -9,7 +9,7 @@
 // as '%' and two hexadecimal digits, as the scanner prints raw device texts.
 #include <cstdio>
 
-#include "common/text.h"
+#include "base/text.h"
 
 #include "gxlog/src/GXgFormatter.h"
 #include "gxlog/src/GXgMsgTable.h"

@@ -6,6 +6,9 @@
 #include <charconv>
 #include <string_view>
 
+#include "base/ascii.h"
+#include "base/hex.h"
+
 #include "platform/host_storage.h"
 #include "platform/sim/world_host.h"
 
@@ -50,11 +53,7 @@ const json* driveOfRoot(const std::string& rootPath) {
     return driveOf(rootPath[0]);
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-           });
-}
+using base::equalsIgnoringCase;
 
 std::optional<ScsiAddress> addressOf(const json* node) {
     const json* a = member(node, "scsiAddress");
@@ -201,10 +200,7 @@ const json* registryKeyAt(const std::string& path) {
     return key;
 }
 
-uint8_t hexDigit(char c) {
-    if (c >= '0' && c <= '9') return static_cast<uint8_t>(c - '0');
-    return static_cast<uint8_t>(std::tolower(static_cast<unsigned char>(c)) - 'a' + 10);
-}
+uint8_t hexDigit(char c) { return static_cast<uint8_t>(base::hexDigitValue(c)); }
 
 std::vector<uint8_t> bytesOfHex(const std::string& hex) {
     std::vector<uint8_t> out;

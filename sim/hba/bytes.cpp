@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
+#include "base/hex.h"
+
 namespace sansim {
 
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ':'; }
 
@@ -26,7 +21,7 @@ std::optional<Bytes> parseHex(std::string_view text) {
             continue;
         }
         if (i + 1 >= text.size()) return std::nullopt;
-        const int hi = hexDigit(text[i]), lo = hexDigit(text[i + 1]);
+        const int hi = base::hexDigitValue(text[i]), lo = base::hexDigitValue(text[i + 1]);
         if (hi < 0 || lo < 0) return std::nullopt;
         out.push_back(static_cast<uint8_t>(hi * 16 + lo));
         i += 2;
@@ -34,16 +29,7 @@ std::optional<Bytes> parseHex(std::string_view text) {
     return out;
 }
 
-std::string toHex(std::span<const uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (uint8_t b : bytes) {
-        out.push_back(kDigits[b >> 4]);
-        out.push_back(kDigits[b & 0x0F]);
-    }
-    return out;
-}
+std::string toHex(std::span<const uint8_t> bytes) { return base::hexText(bytes); }
 
 std::optional<Wwn> parseWwn(std::string_view text) {
     auto bytes = parseHex(text);

@@ -1,7 +1,8 @@
 // The drop-in form: this module stands in the wrapper library's place under its file name
 // and exports the API's calls itself.
-#include "sim/hba/export.h"
 #include "sim/hba/hba_calls.h"
+
+// SANSIM_EXPORT, the platform's export mark, comes from the build (sim/hba/CMakeLists.txt).
 
 extern "C" {
 

@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+#include "wire/ct.h"
+
 namespace sansim {
 
 namespace {
 
-constexpr std::size_t kPreamble = 16;
-constexpr uint16_t kAccept = 0x8002;
-constexpr uint16_t kReject = 0x8001;
-constexpr std::size_t kNameBlock = 256;     // length-prefixed name or address
-constexpr std::size_t kPortObject = 620;    // name-server port object (GA_NXT)
-constexpr std::size_t kSymbolicAnswer = 256;  // length byte and up to 255 characters
+constexpr std::size_t kPreamble = wire::kCtPreambleSize;
 
 enum class Server { NameServer, ConfigServer };
 
@@ -28,20 +25,23 @@ struct Result {
 
 Result reject(uint8_t reason, uint8_t explanation) { return {true, reason, explanation, {}}; }
 
-Bytes makePreamble(const Request& r, uint16_t code) {
-    Bytes b(kPreamble, 0);
-    std::copy_n(r.preamble.begin(), 8, b.begin());  // revision, IN_ID, type, subtype, options
-    b[0] = 0x01;
-    b[7] = 0;
-    putBe16(b, 8, code);
-    return b;
+// The answer's preamble keeps the request's IN_ID, type, subtype and options.
+wire::CtPreamble answerPreamble(const Request& r, uint16_t code) {
+    const wire::CtPreamble asked = wire::decodeCtPreamble(r.preamble);
+    wire::CtPreamble p;
+    p.inId = asked.inId;
+    p.gsType = asked.gsType;
+    p.gsSubtype = asked.gsSubtype;
+    p.options = asked.options;
+    p.code = code;
+    return p;
 }
 
-Wwn wwnAt(std::span<const uint8_t> p, std::size_t at) {
-    Wwn w{};
-    std::copy_n(p.begin() + static_cast<std::ptrdiff_t>(at), 8, w.begin());
-    return w;
-}
+Bytes bytesOf(std::span<const uint8_t> b) { return Bytes(b.begin(), b.end()); }
+Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+Bytes nameBlock(std::string_view name) { return bytesOf(wire::encodeNameBlock(name)); }
+
+using wire::wwnAt;
 
 // --- Name server --------------------------------------------------------------------
 
@@ -61,19 +61,11 @@ const NameServerPort* portByNode(const Fabric& f, const Wwn& node) {
     return nullptr;
 }
 
-Bytes symbolicName(const std::string& name) {
-    Bytes b(kSymbolicAnswer, 0);
-    const std::size_t n = std::min<std::size_t>(name.size(), 255);
-    b[0] = static_cast<uint8_t>(n);
-    std::copy_n(name.begin(), n, b.begin() + 1);
-    return b;
-}
-
 // GA_NXT: the port object of the next registered address above the one given, wrapping
 // round to the lowest: the entries form a ring in address order.
 Result nextPortObject(const Fabric& f, std::span<const uint8_t> payload) {
     if (f.ports.empty()) return reject(kRejectUnableToPerform, kExplainPortIdNotRegistered);
-    const uint32_t after = getBe24(payload, 1);
+    const uint32_t after = wire::fcAddressOf(wire::decodePortIdPayload(payload));
     const NameServerPort* next = &f.ports.front();
     for (const auto& p : f.ports)
         if (p.portId > after) {
@@ -81,51 +73,39 @@ Result nextPortObject(const Fabric& f, std::span<const uint8_t> payload) {
             break;
         }
     const NameServerPort& p = *next;
-    Bytes o(kPortObject, 0);
-    o[0] = p.portType;
-    putBe24(o, 1, p.portId);
-    std::copy(p.portName.begin(), p.portName.end(), o.begin() + 4);
-    const std::string spn = p.symbolicPortName.value_or("");
-    o[12] = static_cast<uint8_t>(std::min<std::size_t>(spn.size(), 255));
-    putText(o, 13, o[12], spn, 0);
-    std::copy(p.nodeName.begin(), p.nodeName.end(), o.begin() + 268);
-    const std::string snn = p.symbolicNodeName.value_or("");
-    o[276] = static_cast<uint8_t>(std::min<std::size_t>(snn.size(), 255));
-    putText(o, 277, o[276], snn, 0);
-    std::copy(p.initialProcessAssociator.begin(), p.initialProcessAssociator.end(), o.begin() + 532);
-    std::copy(p.nodeIpAddress.begin(), p.nodeIpAddress.end(), o.begin() + 540);
-    putBe32(o, 556, p.classOfService);
-    std::copy(p.fc4Types.begin(), p.fc4Types.end(), o.begin() + 560);
-    std::copy(p.portIpAddress.begin(), p.portIpAddress.end(), o.begin() + 592);
-    std::copy(p.fabricPortName.begin(), p.fabricPortName.end(), o.begin() + 608);
-    putBe24(o, 617, p.hardAddress);
-    return {false, 0, 0, std::move(o)};
+    wire::NameServerPortObject o;
+    o.portType = p.portType;
+    o.portId = wire::portIdFromFcAddress(p.portId);
+    o.portName = p.portName;
+    o.symbolicPortName = bytesOf(p.symbolicPortName.value_or(""));
+    o.nodeName = p.nodeName;
+    o.symbolicNodeName = bytesOf(p.symbolicNodeName.value_or(""));
+    o.initialProcessAssociator = wire::bytesAt<8>(p.initialProcessAssociator, 0);
+    o.nodeIpAddress = wire::bytesAt<16>(p.nodeIpAddress, 0);
+    o.classOfService = p.classOfService;
+    o.fc4Types = wire::bytesAt<32>(p.fc4Types, 0);
+    o.portIpAddress = wire::bytesAt<16>(p.portIpAddress, 0);
+    o.fabricPortName = p.fabricPortName;
+    o.hardAddress = p.hardAddress;
+    return {false, 0, 0, wire::encodePortObject(o)};
 }
 
 // GID_PN: the address of a port name.
 Result portIdOfPortName(const Fabric& f, std::span<const uint8_t> payload) {
     const NameServerPort* p = portByName(f, wwnAt(payload, 0));
     if (!p) return reject(kRejectUnableToPerform, kExplainPortNameNotRegistered);
-    Bytes b(4, 0);
-    putBe24(b, 1, p->portId);
-    return {false, 0, 0, std::move(b)};
+    return {false, 0, 0, bytesOf(wire::encodePortIdPayload(wire::portIdFromFcAddress(p->portId)))};
 }
 
 // The ports of a node name: 16-byte entries (control byte, bit 0x80 on the last; port
 // address; 4 reserved; port name) in address order.
 Result portsOfNode(const Fabric& f, std::span<const uint8_t> payload) {
     const Wwn node = wwnAt(payload, 0);
-    Bytes b;
-    for (const auto& p : f.ports) {
-        if (p.nodeName != node) continue;
-        const std::size_t at = b.size();
-        b.resize(at + 16, 0);
-        putBe24(b, at + 1, p.portId);
-        std::copy(p.portName.begin(), p.portName.end(), b.begin() + static_cast<std::ptrdiff_t>(at + 8));
-    }
-    if (b.empty()) return reject(kRejectUnableToPerform, kExplainNodeNameNotRegistered);
-    b[b.size() - 16] |= 0x80;
-    return {false, 0, 0, std::move(b)};
+    std::vector<wire::PortEntry> entries;
+    for (const auto& p : f.ports)
+        if (p.nodeName == node) entries.push_back({wire::portIdFromFcAddress(p.portId), p.portName});
+    if (entries.empty()) return reject(kRejectUnableToPerform, kExplainNodeNameNotRegistered);
+    return {false, 0, 0, wire::encodePortEntries(entries)};
 }
 
 // GSNN_NN: the symbolic node name of a node name.
@@ -133,75 +113,58 @@ Result symbolicNodeName(const Fabric& f, std::span<const uint8_t> payload) {
     const NameServerPort* p = portByNode(f, wwnAt(payload, 0));
     if (!p) return reject(kRejectUnableToPerform, kExplainNodeNameNotRegistered);
     if (!p->symbolicNodeName) return reject(kRejectUnableToPerform, kExplainSymbolicNodeNameNotRegistered);
-    return {false, 0, 0, symbolicName(*p->symbolicNodeName)};
+    return {false, 0, 0, nameBlock(*p->symbolicNodeName)};
 }
 
 // GSPN_ID: the symbolic port name of a port address.
 Result symbolicPortName(const Fabric& f, std::span<const uint8_t> payload) {
-    const NameServerPort* p = portById(f, getBe24(payload, 1));
+    const NameServerPort* p = portById(f, wire::fcAddressOf(wire::decodePortIdPayload(payload)));
     if (!p) return reject(kRejectUnableToPerform, kExplainPortIdNotRegistered);
     if (!p->symbolicPortName) return reject(kRejectUnableToPerform, kExplainSymbolicPortNameNotRegistered);
-    return {false, 0, 0, symbolicName(*p->symbolicPortName)};
+    return {false, 0, 0, nameBlock(*p->symbolicPortName)};
 }
 
 // --- Configuration server -------------------------------------------------------------
 
-Bytes nameBlock(const std::string& name) {
-    Bytes b(kNameBlock, 0);
-    const std::size_t n = std::min<std::size_t>(name.size(), 255);
-    b[0] = static_cast<uint8_t>(n);
-    std::copy_n(name.begin(), n, b.begin() + 1);
-    return b;
-}
-
 // The platform whose name the request's 256-byte name block gives.
 const Platform* platformNamed(const Fabric& f, std::span<const uint8_t> payload) {
-    const std::size_t n = payload[0];
+    const auto name = wire::nameOfBlock(payload);
     for (const auto& p : f.platforms)
-        if (p.name.size() == n && std::equal(p.name.begin(), p.name.end(), payload.begin() + 1)) return &p;
+        if (std::equal(p.name.begin(), p.name.end(), name.begin(), name.end())) return &p;
     return nullptr;
 }
 
-Bytes countedList(std::size_t count) {
-    Bytes b(4, 0);
-    putBe32(b, 0, static_cast<uint32_t>(count));
-    return b;
+// A counted list of name blocks.
+Bytes nameBlockList(const std::vector<std::string>& names) {
+    std::vector<wire::NameBlock> blocks;
+    for (const auto& n : names) blocks.push_back(wire::encodeNameBlock(n));
+    std::vector<std::span<const uint8_t>> entries(blocks.begin(), blocks.end());
+    return wire::encodeCountedList(static_cast<uint32_t>(names.size()), entries);
 }
 
 Result platformNames(const Fabric& f, std::span<const uint8_t>) {
-    Bytes b = countedList(f.platforms.size());
-    for (const auto& p : f.platforms) {
-        const Bytes n = nameBlock(p.name);
-        b.insert(b.end(), n.begin(), n.end());
-    }
-    return {false, 0, 0, std::move(b)};
+    std::vector<std::string> names;
+    for (const auto& p : f.platforms) names.push_back(p.name);
+    return {false, 0, 0, nameBlockList(names)};
 }
 
 Result platformType(const Fabric& f, std::span<const uint8_t> payload) {
     const Platform* p = platformNamed(f, payload);
     if (!p) return reject(kRejectUnableToPerform, kExplainNone);
-    Bytes b(4, 0);
-    putBe32(b, 0, p->type);
-    return {false, 0, 0, std::move(b)};
+    return {false, 0, 0, bytesOf(wire::encodePlatformType(p->type))};
 }
 
 Result platformManagementAddresses(const Fabric& f, std::span<const uint8_t> payload) {
     const Platform* p = platformNamed(f, payload);
     if (!p) return reject(kRejectUnableToPerform, kExplainNone);
-    Bytes b = countedList(p->managementAddresses.size());
-    for (const auto& a : p->managementAddresses) {
-        const Bytes n = nameBlock(a);
-        b.insert(b.end(), n.begin(), n.end());
-    }
-    return {false, 0, 0, std::move(b)};
+    return {false, 0, 0, nameBlockList(p->managementAddresses)};
 }
 
 Result platformNodeNames(const Fabric& f, std::span<const uint8_t> payload) {
     const Platform* p = platformNamed(f, payload);
     if (!p) return reject(kRejectUnableToPerform, kExplainNone);
-    Bytes b = countedList(p->nodeNames.size());
-    for (const auto& n : p->nodeNames) b.insert(b.end(), n.begin(), n.end());
-    return {false, 0, 0, std::move(b)};
+    std::vector<std::span<const uint8_t>> entries(p->nodeNames.begin(), p->nodeNames.end());
+    return {false, 0, 0, wire::encodeCountedList(static_cast<uint32_t>(entries.size()), entries)};
 }
 
 // --- The command table ----------------------------------------------------------------
@@ -223,9 +186,9 @@ constexpr Command kCommands[] = {
     {"GID_PN", Server::NameServer, 0x0121, 8, portIdOfPortName},
     {"PORTS_OF_NODE", Server::NameServer, 0x0132, 8, portsOfNode},
     {"GSNN_NN", Server::NameServer, 0x0139, 8, symbolicNodeName},
-    {"PLATFORM_NODE_NAMES", Server::ConfigServer, 0x0191, kNameBlock, platformNodeNames},
-    {"PLATFORM_TYPE", Server::ConfigServer, 0x0192, kNameBlock, platformType},
-    {"PLATFORM_MGMT_ADDRESSES", Server::ConfigServer, 0x0193, kNameBlock, platformManagementAddresses},
+    {"PLATFORM_NODE_NAMES", Server::ConfigServer, 0x0191, wire::kNameBlockSize, platformNodeNames},
+    {"PLATFORM_TYPE", Server::ConfigServer, 0x0192, wire::kNameBlockSize, platformType},
+    {"PLATFORM_MGMT_ADDRESSES", Server::ConfigServer, 0x0193, wire::kNameBlockSize, platformManagementAddresses},
     {"PLATFORM_NAMES", Server::ConfigServer, 0x01A2, 0, platformNames},
 };
 
@@ -238,20 +201,19 @@ std::optional<Server> serverAt(uint8_t type, uint8_t subtype) {
 bool matches(const CtOverride& o, std::span<const uint8_t> request) {
     if (o.gsType && *o.gsType != request[4]) return false;
     if (o.gsSubtype && *o.gsSubtype != request[5]) return false;
-    if (o.code != ((request[8] << 8) | request[9])) return false;
+    if (o.code != wire::decodeCtPreamble(request).code) return false;
     const auto payload = request.subspan(kPreamble);
     return payload.size() >= o.argument.size() && std::equal(o.argument.begin(), o.argument.end(), payload.begin());
 }
 
 Bytes finish(const Request& r, const Result& res) {
-    Bytes b = makePreamble(r, res.rejected ? kReject : kAccept);
+    wire::CtPreamble p = answerPreamble(r, res.rejected ? wire::kCtReject : wire::kCtAccept);
     if (res.rejected) {
-        b[13] = res.reason;
-        b[14] = res.explanation;
-        return b;
+        p.reason = res.reason;
+        p.explanation = res.explanation;
+        return wire::encodeCtIu(p, {});
     }
-    b.insert(b.end(), res.payload.begin(), res.payload.end());
-    return b;
+    return wire::encodeCtIu(p, res.payload);
 }
 
 // The answer of the first override that matches the request, if any.
@@ -284,7 +246,7 @@ CtReply answerCtRequest(const Fabric* fabric, std::span<const CtOverride> adapte
     if (*server == Server::ConfigServer && !fabric->hasConfigServer) return {HBA_STATUS_ERROR, std::nullopt};
 
     const Request r{request.first(kPreamble), request.subspan(kPreamble)};
-    const uint16_t code = static_cast<uint16_t>((request[8] << 8) | request[9]);
+    const uint16_t code = wire::decodeCtPreamble(request).code;
     for (const Command& c : kCommands) {
         if (c.server != *server || c.code != code) continue;
         if (r.payload.size() < c.payloadSize) return {HBA_STATUS_OK, finish(r, reject(kRejectInvalidSize, kExplainNone)), true};

@@ -63,19 +63,13 @@ const Adapter* adapterOf(HBA_HANDLE handle) {
 
 std::span<const uint8_t> wwnBytes(const HBA_WWN& w) { return std::span(w.wwn, 8); }
 
-Wwn toWwn(const HBA_WWN& w) {
-    Wwn r{};
-    std::memcpy(r.data(), w.wwn, 8);
-    return r;
-}
-
 std::span<const uint8_t> bytesAt(const void* p, std::size_t n) {
     if (!p) return {};
     return std::span(static_cast<const uint8_t*>(p), std::min(n, kLoggedBytesMax));
 }
 
 const Port* targetPort(const Adapter& a, const HBA_WWN& wwn) {
-    const Wwn w = toWwn(wwn);
+    const Wwn w = wwnOf(wwn);
     for (const Port& p : a.discovered)
         if (std::memcmp(p.attributes.PortWWN.wwn, w.data(), 8) == 0) return &p;
     return nullptr;
@@ -362,7 +356,7 @@ HBA_STATUS HBA_SendRNID(HBA_HANDLE handle, HBA_WWN wwn, HBA_WWNTYPE wwnType, voi
         } else if (!a->fabric) {
             st = HBA_STATUS_ERROR;
         } else {
-            const Wwn w = toWwn(wwn);
+            const Wwn w = wwnOf(wwn);
             const RnidEntry* entry = nullptr;
             for (const RnidEntry& e : a->fabric->rnid) {
                 const std::optional<Wwn>& key = wwnType == NODE_WWN ? e.nodeName : e.portName;

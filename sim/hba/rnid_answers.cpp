@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "wire/rnid.h"
+
 namespace sansim {
 
 namespace {
-
-constexpr uint8_t kGeneralTopology = 0xDF;
-constexpr std::size_t kGeneralTopologyLength = 52;
 
 // "a.b.c.d" into the last four of 16 bytes, or 32 hexadecimal digits for all 16.
 Bytes ipAddress(const std::string& text) {
@@ -35,40 +34,29 @@ Answer rnidAnswer(const Json& entry, const Wwn& nodeNameFallback) {
     const bool onlyFailure = a.status != HBA_STATUS_OK && !entry.contains("format") && !entry.contains("associatedType");
     if (a.data || onlyFailure) return a;
 
-    const uint8_t format = static_cast<uint8_t>(u32(entry, "format", kGeneralTopology));
-    const uint32_t commonLength = std::min<uint32_t>(u32(entry, "commonLength", 16), 255);
-    const uint32_t specificLength =
-        std::min<uint32_t>(u32(entry, "specificLength", format == kGeneralTopology ? kGeneralTopologyLength : 0), 255);
-
-    Bytes common(16, 0);
-    const Wwn port = wwn(entry, "portName");
-    const Wwn node = entry.contains("nodeName") ? wwn(entry, "nodeName") : nodeNameFallback;
-    std::copy(port.begin(), port.end(), common.begin());
-    std::copy(node.begin(), node.end(), common.begin() + 8);
-    common.resize(commonLength, 0);
-
-    Bytes specific(kGeneralTopologyLength, 0);
+    wire::RnidAccept r;
+    r.format = static_cast<uint8_t>(u32(entry, "format", wire::kGeneralTopologyFormat));
+    r.commonLength = static_cast<uint8_t>(std::min<uint32_t>(u32(entry, "commonLength", wire::kRnidCommonSize), 255));
+    const uint32_t generalLength = r.format == wire::kGeneralTopologyFormat ? wire::kGeneralTopologySpecificLength : 0;
+    r.specificLength = static_cast<uint8_t>(std::min<uint32_t>(u32(entry, "specificLength", generalLength), 255));
+    r.portName = wwn(entry, "portName");
+    r.nodeName = entry.contains("nodeName") ? wwn(entry, "nodeName") : nodeNameFallback;
     if (auto it = entry.find("vendorUnique"); it != entry.end()) {
         const Bytes v = hex(*it);
-        std::copy_n(v.begin(), std::min<std::size_t>(v.size(), 16), specific.begin());
+        std::copy_n(v.begin(), std::min(v.size(), r.vendorUnique.size()), r.vendorUnique.begin());
     }
-    putBe32(specific, 16, u32(entry, "associatedType", 0));
-    putBe32(specific, 20, u32(entry, "physicalPortNumber", 0));
-    putBe32(specific, 24, u32(entry, "attachedNodes", 0));
-    specific[28] = static_cast<uint8_t>(u32(entry, "nodeManagement", 0));
-    specific[29] = static_cast<uint8_t>(u32(entry, "ipVersion", entry.contains("ipAddress") ? 1 : 0));
-    putBe16(specific, 30, u32(entry, "tcpPort", 0));
+    r.associatedType = u32(entry, "associatedType", 0);
+    r.physicalPortNumber = u32(entry, "physicalPortNumber", 0);
+    r.attachedNodes = u32(entry, "attachedNodes", 0);
+    r.nodeManagement = static_cast<uint8_t>(u32(entry, "nodeManagement", 0));
+    r.ipVersion = static_cast<uint8_t>(u32(entry, "ipVersion", entry.contains("ipAddress") ? 1 : 0));
+    r.tcpPort = static_cast<uint16_t>(u32(entry, "tcpPort", 0));
     if (entry.contains("ipAddress")) {
         const Bytes ip = ipAddress(text(entry, "ipAddress"));
-        std::copy(ip.begin(), ip.end(), specific.begin() + 32);
+        std::copy(ip.begin(), ip.end(), r.ipAddress.begin());
     }
-    putBe16(specific, 50, u32(entry, "vendorSpecific", 0));
-    specific.resize(specificLength, 0);
-
-    Bytes d = {0x02, 0, 0, 0, format, static_cast<uint8_t>(commonLength), 0, static_cast<uint8_t>(specificLength)};
-    d.insert(d.end(), common.begin(), common.end());
-    d.insert(d.end(), specific.begin(), specific.end());
-    a.data = std::move(d);
+    r.vendorSpecific = static_cast<uint16_t>(u32(entry, "vendorSpecific", 0));
+    a.data = wire::encodeRnidAccept(r);
     return a;
 }
 

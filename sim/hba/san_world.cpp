@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "sim/hba/fabric_services.h"
+#include "wire/ct.h"
 #include "sim/hba/rnid_answers.h"
 #include "sim/hba/scsi_answers.h"
 
@@ -135,11 +136,8 @@ Platform platform(const Json& p) {
 
 // A 256-byte platform name block, as the configuration-server requests carry it.
 Bytes platformNameBlock(const std::string& name) {
-    Bytes b(256, 0);
-    const std::size_t n = std::min<std::size_t>(name.size(), 255);
-    b[0] = static_cast<uint8_t>(n);
-    std::copy_n(name.begin(), n, b.begin() + 1);
-    return b;
+    const wire::NameBlock block = wire::encodeNameBlock(name);
+    return Bytes(block.begin(), block.end());
 }
 
 CtOverride ctOverride(const Json& o) {

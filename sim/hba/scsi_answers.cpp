@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "wire/scsi.h"
+
 namespace sansim {
 
 namespace {
@@ -29,36 +31,44 @@ Bytes textOrHex(const Json& given, const char* textKey, const char* hexKey) {
     return Bytes(t.begin(), t.end());
 }
 
+// A text field of fixed width, padded with blanks; longer text is cut.
+template <std::size_t N>
+std::array<char, N> blankPadded(std::string_view text) {
+    std::array<char, N> field;
+    field.fill(' ');
+    std::copy_n(text.begin(), std::min(text.size(), N), field.begin());
+    return field;
+}
+
 }  // namespace
 
 Answer inquiryAnswer(const Json& given) {
     bool build = false;
     Answer a = startAnswer(given, build);
     if (!build) return a;
-    const uint32_t length = std::clamp<uint32_t>(u32(given, "length", 96), 5, 255);
-    Bytes d(std::max<uint32_t>(length, 56), 0);
-    d[0] = static_cast<uint8_t>(((u32(given, "peripheralQualifier", 0) & 7) << 5) | (u32(given, "deviceType", 0) & 0x1F));
-    d[1] = flag(given, "removable", false) ? 0x80 : 0x00;
-    d[2] = static_cast<uint8_t>(u32(given, "version", 5));
-    d[3] = static_cast<uint8_t>(u32(given, "responseDataFormat", 2));
-    d[4] = static_cast<uint8_t>(length - 5);
+    wire::StandardInquiry s;
+    s.peripheral = static_cast<uint8_t>(((u32(given, "peripheralQualifier", 0) & 7) << 5) |
+                                        (u32(given, "deviceType", 0) & 0x1F));
+    s.removable = flag(given, "removable", false);
+    s.version = static_cast<uint8_t>(u32(given, "version", 5));
+    s.responseDataFormat = static_cast<uint8_t>(u32(given, "responseDataFormat", 2));
     if (auto it = given.find("flags"); it != given.end()) {
         const Bytes f = hex(*it);
-        for (std::size_t i = 0; i < 3 && i < f.size(); ++i) d[5 + i] = f[i];
+        std::copy_n(f.begin(), std::min<std::size_t>(f.size(), s.flags.size()), s.flags.begin());
     } else {
-        d[7] = 0x02;
+        s.flags = {0, 0, 0x02};  // command queueing
     }
-    putText(d, 8, 8, text(given, "vendor"), ' ');
-    putText(d, 16, 16, text(given, "product"), ' ');
-    putText(d, 32, 4, text(given, "revision"), ' ');
+    s.vendorId = blankPadded<8>(text(given, "vendor"));
+    s.productId = blankPadded<16>(text(given, "product"));
+    s.productRevision = blankPadded<4>(text(given, "revision"));
     if (auto it = given.find("vendorSpecificHex"); it != given.end()) {
         const Bytes v = hex(*it);
-        std::copy_n(v.begin(), std::min<std::size_t>(v.size(), 20), d.begin() + 36);
+        std::copy_n(v.begin(), std::min(v.size(), s.vendorSpecific.size()), s.vendorSpecific.begin());
     } else if (given.contains("vendorSpecific")) {
-        putText(d, 36, 20, text(given, "vendorSpecific"), ' ');
+        const auto field = blankPadded<20>(text(given, "vendorSpecific"));
+        std::copy(field.begin(), field.end(), s.vendorSpecific.begin());
     }
-    d.resize(length);
-    a.data = std::move(d);
+    a.data = wire::encodeStandardInquiry(s, u32(given, "length", 96));
     return a;
 }
 
@@ -66,14 +76,7 @@ Answer page80Answer(const Json& given, uint8_t peripheral) {
     bool build = false;
     Answer a = startAnswer(given, build);
     if (!build) return a;
-    const Bytes serial = textOrHex(given, "serial", "serialHex");
-    const std::size_t n = std::min<std::size_t>(serial.size(), 251);
-    Bytes d(4 + n, 0);
-    d[0] = peripheral;
-    d[1] = 0x80;
-    putBe16(d, 2, static_cast<uint32_t>(n));
-    std::copy_n(serial.begin(), n, d.begin() + 4);
-    a.data = std::move(d);
+    a.data = wire::encodeUnitSerialPage(peripheral, textOrHex(given, "serial", "serialHex"));
     return a;
 }
 
@@ -81,26 +84,19 @@ Answer page83Answer(const Json& given, uint8_t peripheral) {
     bool build = false;
     Answer a = startAnswer(given, build);
     if (!build) return a;
-    Bytes d(4, 0);
-    d[0] = peripheral;
-    d[1] = 0x83;
+    std::vector<wire::Designator> designators;
     if (auto list = given.find("designators"); list != given.end()) {
         for (const Json& des : *list) {
-            const bool isText = des.contains("text");
-            const Bytes id = textOrHex(des, "text", "hex");
-            const uint32_t codeSet = u32(des, "codeSet", isText ? 2 : 1);
-            const std::size_t n = std::min<std::size_t>(id.size(), 255);
-            d.push_back(static_cast<uint8_t>(((u32(des, "protocolIdentifier", 0) & 0x0F) << 4) | (codeSet & 0x0F)));
-            d.push_back(static_cast<uint8_t>((flag(des, "piv", false) ? 0x80 : 0) |
-                                             ((u32(des, "association", 0) & 3) << 4) |
-                                             (u32(des, "designatorType", 3) & 0x0F)));
-            d.push_back(0);
-            d.push_back(static_cast<uint8_t>(n));
-            d.insert(d.end(), id.begin(), id.begin() + static_cast<std::ptrdiff_t>(n));
+            wire::Designator& d = designators.emplace_back();
+            d.protocolIdentifier = static_cast<uint8_t>(u32(des, "protocolIdentifier", 0) & 0x0F);
+            d.codeSet = static_cast<uint8_t>(u32(des, "codeSet", des.contains("text") ? 2 : 1) & 0x0F);
+            d.piv = flag(des, "piv", false);
+            d.association = static_cast<uint8_t>(u32(des, "association", 0) & 3);
+            d.designatorType = static_cast<uint8_t>(u32(des, "designatorType", 3) & 0x0F);
+            d.value = textOrHex(des, "text", "hex");
         }
     }
-    putBe16(d, 2, static_cast<uint32_t>(std::min<std::size_t>(d.size() - 4, 0xFFFF)));
-    a.data = std::move(d);
+    a.data = wire::encodeDeviceIdentificationPage(peripheral, designators);
     return a;
 }
 
@@ -137,21 +133,18 @@ Answer reportLunsAnswer(const Json* given, const std::vector<Unit>& units) {
         for (const Unit& u : units) luns.push_back(u.lunId);
     }
     for (uint32_t n = 0, count = u32(s, "count", 0); n < count && n < 16384; ++n) luns.push_back(lunIdOf(Json(n)));
-    Bytes d(8 + 8 * luns.size(), 0);
-    putBe32(d, 0, u32(s, "listLength", static_cast<uint32_t>(8 * luns.size())));
-    for (std::size_t i = 0; i < luns.size(); ++i) std::copy(luns[i].begin(), luns[i].end(), d.begin() + 8 + 8 * i);
-    a.data = std::move(d);
+    const auto listLength = static_cast<uint32_t>(wire::kLunEntrySize * luns.size());
+    a.data = wire::encodeReportLuns(luns, u32(s, "listLength", listLength));
     return a;
 }
 
 Answer absentUnitInquiry() {
+    wire::StandardInquiry s;
+    s.peripheral = 0x7F;
+    s.version = 5;
+    s.responseDataFormat = 2;
     Answer a;
-    Bytes d(36, 0);
-    d[0] = 0x7F;
-    d[2] = 5;
-    d[3] = 2;
-    d[4] = 31;
-    a.data = std::move(d);
+    a.data = wire::encodeStandardInquiry(s, 36);
     return a;
 }
 

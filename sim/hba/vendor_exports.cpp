@@ -2,9 +2,10 @@
 // hba.conf and asks it to fill the function table.
 #include <cstring>
 
-#include "sim/hba/export.h"
 #include "sim/hba/hba_calls.h"
 #include "sim/hba/vendor_entry_points.h"
+
+// SANSIM_EXPORT, the platform's export mark, comes from the build (sim/hba/CMakeLists.txt).
 
 namespace sansim {
 

@@ -3,7 +3,7 @@
 #include <list>
 #include <map>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "document/attribute_writer.h"
 #include "document/entity_parts.h"
 #include "document/xml_out.h"

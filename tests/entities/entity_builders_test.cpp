@@ -7,7 +7,7 @@
 #include <memory>
 #include <sstream>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "document/attribute_writer.h"
 #include "document/entity_builders.h"
 #include "document/entity_parts.h"

@@ -3,7 +3,7 @@
 // type, addresses, nodes and ports are in the sample and edges documents).
 #include <gtest/gtest.h>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "fabric/fabric_queries.h"
 #include "tests/fabric/fabric_test_support.h"
 

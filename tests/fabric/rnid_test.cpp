@@ -5,7 +5,7 @@
 // documents.)
 #include <gtest/gtest.h>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "driver/scan_pass.h"
 #include "hba/discovered.h"
 #include "tests/fabric/fabric_test_support.h"

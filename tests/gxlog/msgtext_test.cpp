@@ -96,8 +96,12 @@ TEST_F(MsgText, ReportsPortabilityFailuresAsZurErrors) {
 
 TEST_F(MsgText, NothingIsReportedWithoutAChannel) {
     setToolkitMsgChannel(nullptr);
-    toolkitMsg(GXG_LEVEL_ERROR, kMsgOutOfMemory);  // must simply do nothing
-    SUCCEED();
+    toolkitMsg(GXG_LEVEL_ERROR, kMsgOutOfMemory);
+    // A channel set afterwards hears only what is reported from then on: nothing was kept.
+    setToolkitMsgChannel([](GXgLevel level, GXgI18Msg m) { g_reported.push_back({level, std::move(m)}); });
+    toolkitMsg(GXG_LEVEL_WARN, kMsgOutOfMemory);
+    ASSERT_EQ(g_reported.size(), 1u);
+    EXPECT_EQ(g_reported[0].level, GXG_LEVEL_WARN);
 }
 
 TEST_F(MsgText, ConsoleMessagesGoToStandardErrorWithALineEnd) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "inventory/disk_survey.h"
 #include "inventory/disk_text.h"
 #include "inventory/drive_survey.h"

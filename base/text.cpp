@@ -1,28 +1,15 @@
-#include "common/text.h"
+#include "base/text.h"
 
 #include <cctype>
+
+#include "base/hex.h"
 
 namespace scan {
 
 namespace {
-constexpr char kUpperDigits[] = "0123456789ABCDEF";
-constexpr char kLowerDigits[] = "0123456789abcdef";
 constexpr std::size_t kPercentEscapeCapacity = 1024;
 
-std::string hexWith(std::span<const uint8_t> bytes, const char* digits) {
-    std::string out;
-    out.resize(bytes.size() * 2);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        out[2 * i] = digits[bytes[i] >> 4];
-        out[2 * i + 1] = digits[bytes[i] & 0x0F];
-    }
-    return out;
-}
-
-void appendPercentByte(std::string& out, uint8_t b) {
-    const char escape[3] = {'%', kUpperDigits[b >> 4], kUpperDigits[b & 0x0F]};
-    out.append(escape, 3);
-}
+using base::appendPercentByte;
 
 // Length of the well-formed UTF-8 sequence starting at text[at] (1 to 4), or 0 when the
 // byte there does not start one.
@@ -59,8 +46,8 @@ bool isNonCharacter(std::string_view text, std::size_t at) {
 }
 }  // namespace
 
-std::string hexText(std::span<const uint8_t> bytes) { return hexWith(bytes, kUpperDigits); }
-std::string hexTextLower(std::span<const uint8_t> bytes) { return hexWith(bytes, kLowerDigits); }
+std::string hexText(std::span<const uint8_t> bytes) { return base::hexText(bytes); }
+std::string hexTextLower(std::span<const uint8_t> bytes) { return base::hexText(bytes, base::kLowerHexDigits); }
 
 std::string percentEscape(std::span<const uint8_t> bytes) {
     std::string out;

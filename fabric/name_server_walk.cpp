@@ -1,0 +1,47 @@
+#include "fabric/name_server_walk.h"
+
+#include <unordered_set>
+
+#include "base/text.h"
+#include "fabric/name_server.h"
+#include "hba/rnid.h"
+
+namespace fabric {
+
+namespace {
+
+// RNID to one name-server entry; a good answer is merged, a failed one skipped silently.
+void identifyEntry(const hba::HbaApi& api, HBA_HANDLE handle, const wire::NameServerPortObject& entry,
+                   hba::DiscoveredAdapter& record) {
+    hba::NodeIdentification id;
+    if (!hba::identifyListedPort(api, handle, entry.nodeName, entry.portId, entry.portName, id)) return;
+    // The most telling name the fabric has: the node's symbolic name, else the port's,
+    // else the node WWN itself.
+    getSymbolicNodeName(api, handle, entry.nodeName, id.nodeName);
+    if (id.nodeName.empty()) getSymbolicPortName(api, handle, entry.portId, id.nodeName);
+    if (id.nodeName.empty()) id.nodeName = hba::ShortBytes(scan::hexText(entry.nodeName));
+    hba::addRNIDToList(record, id);
+}
+
+}  // namespace
+
+void walkNameServerWithRnid(const hba::HbaApi& api, const hba::AdapterEntry& adapter,
+                            const wire::NameServerPortObject& firstEntry, hba::DiscoveredAdapter& record) {
+    wire::NameServerPortObject current = firstEntry;
+    const uint32_t firstAddress = wire::fcAddressOf(current.portId);
+    std::unordered_set<uint32_t> visited{firstAddress};
+    for (;;) {
+        identifyEntry(api, adapter.handle, current, record);
+        wire::NameServerPortObject next;
+        // A failed request would leave the walk where it is: it ends there instead.
+        if (getNextNameServerEntry(api, adapter.handle, current.portId, next) != 0) return;
+        current = std::move(next);
+        const uint32_t address = wire::fcAddressOf(current.portId);
+        if (address == firstAddress) return;
+        // A chain that runs into a loop without coming back to the first address ends at
+        // the first address seen twice.
+        if (!visited.insert(address).second) return;
+    }
+}
+
+}  // namespace fabric
