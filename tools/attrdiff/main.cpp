@@ -25,6 +25,16 @@ const char kUsage[] =
     "  --space-threshold P     capacities and free space that moved by no more than P percent\n"
     "                          of the old value are no difference (default 10)\n";
 
+const char* withArticle(scandoc::DocumentKind kind)
+{
+    switch (kind) {
+    case scandoc::DocumentKind::Attribute: return "an attribute";
+    case scandoc::DocumentKind::PeMode: return "a PE-mode";
+    case scandoc::DocumentKind::FileSystemSummary: return "a file-system summary";
+    }
+    return "a";
+}
+
 bool parsePercent(const char* text, double& out)
 {
     char* end = nullptr;
@@ -89,9 +99,9 @@ int main(int argc, char** argv)
     }
     xmlCleanupParser();
     if (before.document.kind != after.document.kind) {
-        std::fprintf(stderr, "attrdiff: %s:%ld: a %s document, but %s is a %s document\n", paths[1].c_str(),
-                     after.document.kindLine, scandoc::kindName(after.document.kind), paths[0].c_str(),
-                     scandoc::kindName(before.document.kind));
+        std::fprintf(stderr, "attrdiff: %s:%ld: %s document, but %s is %s document\n", paths[1].c_str(),
+                     after.document.kindLine, withArticle(after.document.kind), paths[0].c_str(),
+                     withArticle(before.document.kind));
         return 2;
     }
 

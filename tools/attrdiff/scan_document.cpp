@@ -16,7 +16,7 @@ const char* kindName(DocumentKind kind)
 {
     switch (kind) {
     case DocumentKind::Attribute: return "attribute";
-    case DocumentKind::PeMode: return "PE mode";
+    case DocumentKind::PeMode: return "PE-mode";
     case DocumentKind::FileSystemSummary: return "file-system summary";
     }
     return "?";

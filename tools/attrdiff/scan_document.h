@@ -11,7 +11,7 @@ namespace scandoc {
 
 enum class DocumentKind { Attribute, PeMode, FileSystemSummary };
 
-// "attribute", "PE mode", "file-system summary".
+// "attribute", "PE-mode", "file-system summary".
 const char* kindName(DocumentKind kind);
 
 struct Parameter {
