@@ -80,10 +80,27 @@ double percentChange(double before, double after)
     return (after - before) / std::fabs(before) * 100;
 }
 
-std::string indexKey(const std::string& element, const std::string& id) { return element + '\n' + id; }
+bool sameWithin(const std::string& name, const std::string& before, const std::string& after, double threshold)
+{
+    if (before == after) return true;
+    if (!isSpaceParameter(name)) return false;
+    const auto a = number(before), b = number(after);
+    return a && b && std::fabs(percentChange(*a, *b)) <= threshold * 100;
+}
 
 std::vector<ParameterChange> compareParameters(const Entity& before, const Entity& after, double threshold)
 {
+    // Mostly both sides list the same names in the same order: compare them pairwise.
+    const auto& x = before.parameters;
+    const auto& y = after.parameters;
+    if (x.size() == y.size() &&
+        std::equal(x.begin(), x.end(), y.begin(), [](const Parameter& a, const Parameter& b) { return a.name == b.name; })) {
+        std::vector<ParameterChange> changes;
+        for (std::size_t i = 0; i < x.size(); ++i)
+            if (!sameWithin(x[i].name, x[i].value, y[i].value, threshold))
+                changes.push_back({x[i].name, x[i].value, y[i].value});
+        return changes;
+    }
     // The n-th parameter of a name matches the n-th of that name on the other side.
     std::unordered_map<std::string, std::vector<const std::string*>> later;
     for (const Parameter& p : after.parameters) later[p.name].push_back(&p.value);
@@ -97,12 +114,7 @@ std::vector<ParameterChange> compareParameters(const Entity& before, const Entit
             continue;
         }
         const std::string& value = *it->second[n];
-        if (value == p.value) continue;
-        if (isSpaceParameter(p.name)) {
-            const auto a = number(p.value), b = number(value);
-            if (a && b && std::fabs(percentChange(*a, *b)) <= threshold * 100) continue;
-        }
-        changes.push_back({p.name, p.value, value});
+        if (!sameWithin(p.name, p.value, value, threshold)) changes.push_back({p.name, p.value, value});
     }
     std::unordered_map<std::string, std::size_t> seen;
     for (const Parameter& p : after.parameters) {
@@ -116,12 +128,14 @@ std::vector<ParameterChange> compareParameters(const Entity& before, const Entit
 // References of a that b lacks, counting repeats.
 std::vector<Reference> missingFrom(const std::vector<Reference>& a, const std::vector<Reference>& b)
 {
-    std::unordered_map<std::string, int> count;
-    for (const Reference& r : b) ++count[r.element + '\n' + r.target];
+    if (a == b) return {};
+    std::unordered_map<EntityKey, int, EntityKeyHash> count;
+    count.reserve(b.size());
+    for (const Reference& r : b) ++count[EntityKey{r.element, r.target}];
     std::vector<Reference> out;
     for (const Reference& r : a) {
-        int& c = count[r.element + '\n' + r.target];
-        if (c > 0) --c;
+        const auto it = count.find(EntityKey{r.element, r.target});
+        if (it != count.end() && it->second > 0) --it->second;
         else out.push_back(r);
     }
     return out;
@@ -191,25 +205,27 @@ DocumentDiff diffDocuments(const Document& before, const Document& after, const 
     DocumentDiff diff;
     diff.kind = after.kind;
 
-    std::unordered_map<std::string, const Entity*> earlier, later;
+    std::unordered_map<EntityKey, const Entity*, EntityKeyHash> earlier, later;
+    earlier.reserve(before.entities.size());
+    later.reserve(after.entities.size());
     std::vector<std::string> elements;
     auto noteElement = [&](const std::string& element) {
         if (std::find(elements.begin(), elements.end(), element) == elements.end()) elements.push_back(element);
     };
     for (const Entity& e : before.entities) {
-        earlier.emplace(indexKey(e.element, e.id), &e);
+        earlier.emplace(keyOf(e), &e);
         noteElement(e.element);
     }
     for (const Entity& e : after.entities) {
-        later.emplace(indexKey(e.element, e.id), &e);
+        later.emplace(keyOf(e), &e);
         noteElement(e.element);
     }
 
     std::unordered_map<std::string, ElementDiff> byElement;
     for (const Entity& e : before.entities)
-        if (!later.count(indexKey(e.element, e.id))) byElement[e.element].removed.push_back(&e);
+        if (!later.count(keyOf(e))) byElement[e.element].removed.push_back(&e);
     for (const Entity& e : after.entities) {
-        const auto it = earlier.find(indexKey(e.element, e.id));
+        const auto it = earlier.find(keyOf(e));
         if (it == earlier.end()) {
             byElement[e.element].added.push_back(&e);
             continue;

@@ -9,8 +9,6 @@ namespace scandoc {
 
 namespace {
 
-std::string key(const std::string& element, const std::string& id) { return element + '\n' + id; }
-
 std::string withoutPrefix(const std::string& id)
 {
     const std::size_t colon = id.find(':');
@@ -53,7 +51,7 @@ std::string displayName(const Entity& e)
 
 const Entity* SanView::find(const std::string& element, const std::string& id) const
 {
-    const auto it = byId.find(key(element, id));
+    const auto it = byId.find(EntityKey{element, id});
     return it == byId.end() ? nullptr : it->second;
 }
 
@@ -68,11 +66,12 @@ std::vector<const Entity*> SanView::volumesOf(const Entity& disk) const
 SanView buildSanView(const Document& doc)
 {
     SanView view;
-    for (const Entity& e : doc.entities) view.byId.emplace(key(e.element, e.id), &e);
+    view.byId.reserve(doc.entities.size());
+    for (const Entity& e : doc.entities) view.byId.emplace(keyOf(e), &e);
 
     std::unordered_map<std::string, std::string> controllerOfPort;  // adapter port -> controller id
     std::unordered_map<std::string, std::size_t> targetIndex, storageIndex, unitIndex;
-    std::unordered_map<std::string, std::size_t> unitOfEntity;      // LogicalUnitXml id -> unit
+    std::unordered_map<std::string_view, std::size_t> unitOfEntity;  // LogicalUnitXml id -> unit
 
     auto portsOfNode = [&](const std::string& nodeId) {
         const Entity* node = view.find("FcNodeXml", nodeId);
@@ -116,27 +115,37 @@ SanView buildSanView(const Document& doc)
         }
     }
 
+    // Units come grouped by path, so the ports of the previous unit's path are usually
+    // this one's too.
+    std::string_view lastPath;
+    std::string target, adapter;
+    std::size_t targetAt = 0;
     for (const Entity& e : doc.entities) {
         if (e.element != "LogicalUnitXml") continue;
         UnitIdentity identity = unitIdentity(e);
-        const auto [it, fresh] = unitIndex.emplace(identity.key, view.units.size());
-        if (fresh) view.units.push_back({std::move(identity.key), std::move(identity.label), {}, {}, {}, {}, {}, {}});
+        const auto [it, fresh] = unitIndex.emplace(std::move(identity.key), view.units.size());
+        if (fresh) view.units.push_back({it->first, std::move(identity.label), {}, {}, {}, {}, {}, {}});
         UnitView& u = view.units[it->second];
         unitOfEntity.emplace(e.id, it->second);
         u.paths.push_back(&e);
-        for (const std::string& s : referenced(e, "PeripheralEntityIdXml"))
-            if (u.storage.empty()) u.storage = s;
-        const std::string bare = withoutPrefix(e.id);
-        if (const auto path = decodeUnitPath(bare)) {
-            const std::string target = "FcPortXml:" + path->targetPort;
-            const std::string adapter = "FcPortXml:" + path->adapterPort;
-            addSorted(u.adapterPorts, adapter);
-            addSorted(u.targetPorts, target);
-            TargetPortView& t = targetPort(target);
-            if (t.storage.empty()) t.storage = u.storage;
+        for (const Reference& r : e.references)
+            if (r.element == "PeripheralEntityIdXml" && u.storage.empty()) u.storage = r.target;
+        const std::string_view bare = std::string_view(e.id).substr(e.id.find(':') + 1);
+        const auto path = decodeUnitPath(bare);
+        if (!path) continue;
+        if (bare.substr(0, 32) != lastPath) {
+            lastPath = bare.substr(0, 32);
+            target = "FcPortXml:" + path->targetPort;
+            adapter = "FcPortXml:" + path->adapterPort;
+            targetAt = &targetPort(target) - view.targetPorts.data();
+            TargetPortView& t = view.targetPorts[targetAt];
             if (const auto c = controllerOfPort.find(adapter); c != controllerOfPort.end())
                 addOnce(t.adapters, c->second);
         }
+        addSorted(u.adapterPorts, adapter);
+        addSorted(u.targetPorts, target);
+        TargetPortView& t = view.targetPorts[targetAt];
+        if (t.storage.empty()) t.storage = u.storage;
     }
     for (std::size_t i = 0; i < view.units.size(); ++i)
         if (!view.units[i].storage.empty()) storage(view.units[i].storage).units.push_back(i);

@@ -5,8 +5,8 @@
 // be matched against another document's view and against a difference.
 #pragma once
 
-#include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "tools/attrdiff/scan_document.h"
@@ -51,7 +51,7 @@ struct SanView {
     std::vector<StorageView> storage;
     std::vector<UnitView> units;
     std::vector<const Entity*> localDisks;  // physical volumes on no logical unit
-    std::map<std::string, const Entity*> byId;  // element + '\n' + id -> entity
+    std::unordered_map<EntityKey, const Entity*, EntityKeyHash> byId;
 
     const Entity* find(const std::string& element, const std::string& id) const;
     // The volumes (LogicalVolumeXml) on a physical volume.

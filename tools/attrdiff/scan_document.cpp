@@ -56,7 +56,6 @@ struct Reader {
     bool sawSummaryHost = false;
     std::string error;  // first error, "LINE: reason"
     long errorLine = 0;
-    std::unordered_map<std::string, int> seen;  // element + id, to keep ids unique
 
     long line() const { return xmlSAX2GetLineNumber(ctxt); }
 
@@ -77,15 +76,6 @@ struct Reader {
         collecting = true;
     }
 
-    // Two entities of one element with the same id would make matching ambiguous; the
-    // writer removes such duplicates, so a later one only appears in damaged or edited
-    // documents. It keeps its place under the id with " #2", " #3" added.
-    void settleId(Entity& e)
-    {
-        const int n = ++seen[e.element + '\n' + e.id];
-        if (n > 1) e.id += " #" + std::to_string(n);
-    }
-
     void startSummaryEntity(std::string_view name, int nAttributes, const xmlChar** attributes)
     {
         Entity e;
@@ -103,7 +93,6 @@ struct Reader {
         } else {
             e.id = e.element;
         }
-        settleId(e);
         doc.entities.push_back(std::move(e));
     }
 
@@ -185,7 +174,6 @@ struct Reader {
                 fail(entity().line, entity().element + " has no UniqueIdXml");
                 return;
             }
-            settleId(entity());
             break;
         case Role::UniqueId: entity().id = text; break;
         case Role::ParameterName:
@@ -238,6 +226,22 @@ void onError(void* ctx, xmlErrorPtr e)
 }
 
 void ignoreMessage(void*, const char*, ...) {}
+
+// Two entities of one element with the same id would make matching ambiguous; the writer
+// removes such duplicates, so a later one only appears in damaged or edited documents.
+// It keeps its place under the id with " #2", " #3" added.
+void makeIdsUnique(std::vector<Entity>& entities)
+{
+    std::unordered_map<EntityKey, int, EntityKeyHash> seen;
+    seen.reserve(entities.size());
+    std::vector<std::pair<std::size_t, int>> renames;
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        const int n = ++seen[keyOf(entities[i])];
+        if (n > 1) renames.emplace_back(i, n);
+    }
+    seen.clear();  // its keys view ids about to change
+    for (const auto& [i, n] : renames) entities[i].id += " #" + std::to_string(n);
+}
 
 }  // namespace
 
@@ -307,6 +311,7 @@ ReadResult readDocument(const std::string& path)
     reader.doc.kind = reader.sawSummaryHost ? DocumentKind::FileSystemSummary
                       : reader.option == "PE" ? DocumentKind::PeMode
                                               : DocumentKind::Attribute;
+    makeIdsUnique(reader.doc.entities);
     result.ok = true;
     result.document = std::move(reader.doc);
     return result;

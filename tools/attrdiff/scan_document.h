@@ -4,7 +4,9 @@
 // entities' texts and no parse tree.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace scandoc {
@@ -37,6 +39,19 @@ struct Entity {
     // The first parameter of that name, or null.
     const std::string* parameter(const std::string& name) const;
 };
+
+// An entity's element and id as a hash key that copies neither (the entity must outlive it).
+struct EntityKey {
+    std::string_view element, id;
+    bool operator==(const EntityKey&) const = default;
+};
+struct EntityKeyHash {
+    std::size_t operator()(const EntityKey& k) const noexcept
+    {
+        return std::hash<std::string_view>{}(k.id);  // ids rarely repeat across elements
+    }
+};
+inline EntityKey keyOf(const Entity& e) { return {e.element, e.id}; }
 
 struct Document {
     std::string path;
