@@ -141,3 +141,104 @@ TEST(BadInput, IsReportedWithFileAndLine)
 }
 
 }  // namespace
+
+namespace {
+
+// A small attribute document around the given entities.
+std::string document(const std::string& entities, const std::string& scanId = "InbandAttribute:G")
+{
+    return "<?xml version=\"1.0\"?>\n<AttributeXml>\n   <HeaderXml>\n      <ParameterXml>\n"
+           "         <NameXml>Scan ID</NameXml>\n         <ValueXml>" + scanId + "</ValueXml>\n"
+           "      </ParameterXml>\n   </HeaderXml>\n" + entities + "</AttributeXml>\n";
+}
+
+std::string entity(const std::string& element, const std::string& id,
+                   const std::vector<std::pair<std::string, std::string>>& parameters,
+                   const std::vector<std::pair<std::string, std::string>>& references = {})
+{
+    std::string s = "   <" + element + ">\n      <UniqueIdXml>" + id + "</UniqueIdXml>\n";
+    for (const auto& [name, value] : parameters)
+        s += "      <ParameterXml>\n         <NameXml>" + name + "</NameXml>\n         <ValueXml>" + value +
+             "</ValueXml>\n      </ParameterXml>\n";
+    for (const auto& [ref, target] : references) s += "      <" + ref + ">" + target + "</" + ref + ">\n";
+    return s + "   </" + element + ">\n";
+}
+
+struct Rule {
+    const char* name;
+    std::string before, after;
+    int exitCode;
+    std::string report;  // text report, or the error line
+};
+
+// The rules of matching and reporting, on hand-made documents, report byte for byte.
+TEST(MatchingRules, Table)
+{
+    const std::string lv = "LogicalVolumeXml";
+    const std::string lu = "LogicalUnitXml";
+    const std::vector<Rule> rules = {
+        {"header differences are not SAN changes", document(""), document("", "InbandAttribute:H"), 0, ""},
+        {"the n-th parameter of a name matches the n-th",
+         document(entity("FcNodeXml", "FcNodeXml:1", {{"Management URL Address", "http://a"}, {"Management URL Address", "http://b"}})),
+         document(entity("FcNodeXml", "FcNodeXml:1", {{"Management URL Address", "http://a"}, {"Management URL Address", "http://c"}})),
+         1,
+         "FC node (FcNodeXml): 1 changed\n  ~ FcNodeXml:1\n      Management URL Address: \"http://b\" -> \"http://c\"\n"},
+        {"parameters added and removed; values escaped on one line",
+         document(entity(lv, "LVXml:c", {{"Name", "c"}, {"Label", "Old \"label\""}})),
+         document(entity(lv, "LVXml:c", {{"Name", "c"}, {"ID", "a\tb"}})), 1,
+         "logical volume (LogicalVolumeXml): 1 changed\n  ~ LVXml:c\n      Label: \"Old \\\"label\\\"\" -> (none)\n"
+         "      ID: (none) -> \"a\\x09b\"\n"},
+        {"references in another order are no change",
+         document(entity("SystemXml", "PlatformXml:G", {}, {{"ControllerIdXml", "ControllerXml:A"}, {"ControllerIdXml", "ControllerXml:B"}})),
+         document(entity("SystemXml", "PlatformXml:G", {}, {{"ControllerIdXml", "ControllerXml:B"}, {"ControllerIdXml", "ControllerXml:A"}})),
+         0, ""},
+        {"a repeated reference counts",
+         document(entity("SystemXml", "PlatformXml:G", {}, {{"ControllerIdXml", "ControllerXml:A"}, {"ControllerIdXml", "ControllerXml:A"}})),
+         document(entity("SystemXml", "PlatformXml:G", {}, {{"ControllerIdXml", "ControllerXml:A"}})), 1,
+         "system (SystemXml): 1 changed\n  ~ PlatformXml:G\n      - ControllerIdXml ControllerXml:A\n"},
+        {"exactly the threshold is no difference",
+         document(entity(lv, "LVXml:c", {{"Free Space", "100.00"}})), document(entity(lv, "LVXml:c", {{"Free Space", "110.00"}})), 0, ""},
+        {"just over the threshold is",
+         document(entity(lv, "LVXml:c", {{"Free Space", "100.00"}})), document(entity(lv, "LVXml:c", {{"Free Space", "110.01"}})), 1,
+         "Changes to act on:\n  logical volume c: Free Space 100.00 -> 110.01 (+10.0%)\n\n"
+         "logical volume (LogicalVolumeXml): 1 changed\n  ~ LVXml:c\n      Free Space: \"100.00\" -> \"110.01\"\n"},
+        {"growing from nothing counts as 100%",
+         document(entity(lv, "LVXml:c", {{"Size", "0.00"}})), document(entity(lv, "LVXml:c", {{"Size", "5.00"}})), 1,
+         "Changes to act on:\n  logical volume c: Size 0.00 -> 5.00 (+100.0%)\n\n"
+         "logical volume (LogicalVolumeXml): 1 changed\n  ~ LVXml:c\n      Size: \"0.00\" -> \"5.00\"\n"},
+        {"a size that is no number is an ordinary change",
+         document(entity(lv, "LVXml:c", {{"Size", "n/a"}})), document(entity(lv, "LVXml:c", {{"Size", "5.00"}})), 1,
+         "logical volume (LogicalVolumeXml): 1 changed\n  ~ LVXml:c\n      Size: \"n/a\" -> \"5.00\"\n"},
+        {"a storage system's revision is its firmware",
+         document(entity("PeripheralEntityXml", "PlatformXml:P", {{"Serial Number", "SN1"}, {"Revision", "0420"}})),
+         document(entity("PeripheralEntityXml", "PlatformXml:P", {{"Serial Number", "SN1"}, {"Revision", "0430"}})), 1,
+         "Changes to act on:\n  storage system SN1: Revision 0420 -> 0430\n\n"
+         "storage system (PeripheralEntityXml): 1 changed\n  ~ PlatformXml:P\n      Revision: \"0420\" -> \"0430\"\n"},
+        {"a repeated id is kept apart under #2",
+         document(entity(lu, "LogicalUnitXml:X", {{"Type", "Disk"}}) + entity(lu, "LogicalUnitXml:X", {{"Type", "Tape"}})),
+         document(entity(lu, "LogicalUnitXml:X", {{"Type", "Disk"}})), 1,
+         "logical unit (LogicalUnitXml): 1 removed\n  - LogicalUnitXml:X #2\n"},
+        {"an entity without its id", document(""), document("   <ControllerXml>\n   </ControllerXml>\n"), 2,
+         ":9: ControllerXml has no UniqueIdXml"},
+        {"an empty file", document(""), "", 2, ":1: Document is empty"},
+        {"bytes that are not UTF-8", document(""), document(entity(lv, "LVXml:c", {{"Label", "Caf\xE9"}})), 2,
+         ":13: Input is not proper UTF-8, indicate encoding !"},
+    };
+    const std::string before = ::testing::TempDir() + "attrdiff-rule-old.xml";
+    const std::string after = ::testing::TempDir() + "attrdiff-rule-new.xml";
+    for (const Rule& rule : rules) {
+        testsupport::writeFile(before, rule.before);
+        testsupport::writeFile(after, rule.after);
+        const auto r = testsupport::runProgram(kDiff, {before, after});
+        EXPECT_EQ(r.exitCode, rule.exitCode) << rule.name;
+        if (rule.exitCode == 2) {
+            EXPECT_EQ(r.out, "") << rule.name;
+            EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "attrdiff: " + after + rule.report) << rule.name;
+        } else {
+            EXPECT_EQ(r.out, rule.report) << rule.name;
+            EXPECT_EQ(r.err, "") << rule.name;
+        }
+    }
+}
+
+}  // namespace
