@@ -25,16 +25,6 @@ const char kUsage[] =
     "  --space-threshold P     capacities and free space that moved by no more than P percent\n"
     "                          of the old value are no difference (default 10)\n";
 
-const char* withArticle(scandoc::DocumentKind kind)
-{
-    switch (kind) {
-    case scandoc::DocumentKind::Attribute: return "an attribute";
-    case scandoc::DocumentKind::PeMode: return "a PE-mode";
-    case scandoc::DocumentKind::FileSystemSummary: return "a file-system summary";
-    }
-    return "a";
-}
-
 bool parsePercent(const char* text, double& out)
 {
     char* end = nullptr;
@@ -104,8 +94,8 @@ int main(int argc, char** argv)
     xmlCleanupParser();
     if (before.document.kind != after.document.kind) {
         std::fprintf(stderr, "attrdiff: %s:%ld: %s document, but %s is %s document\n", paths[1].c_str(),
-                     after.document.kindLine, withArticle(after.document.kind), paths[0].c_str(),
-                     withArticle(before.document.kind));
+                     after.document.kindLine, scandoc::kindWithArticle(after.document.kind).c_str(), paths[0].c_str(),
+                     scandoc::kindWithArticle(before.document.kind).c_str());
         return 2;
     }
 

@@ -22,6 +22,11 @@ const char* kindName(DocumentKind kind)
     return "?";
 }
 
+std::string kindWithArticle(DocumentKind kind)
+{
+    return std::string(kind == DocumentKind::Attribute ? "an " : "a ") + kindName(kind);
+}
+
 const std::string* Entity::parameter(const std::string& name) const
 {
     for (const Parameter& p : parameters)

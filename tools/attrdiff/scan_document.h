@@ -15,6 +15,8 @@ enum class DocumentKind { Attribute, PeMode, FileSystemSummary };
 
 // "attribute", "PE-mode", "file-system summary".
 const char* kindName(DocumentKind kind);
+// "an attribute", "a PE-mode", "a file-system summary".
+std::string kindWithArticle(DocumentKind kind);
 
 struct Parameter {
     std::string name;

@@ -72,9 +72,9 @@ int main(int argc, char** argv)
         map = attrmap::buildMap(scandoc::buildSanView(first.document));
     } else {
         if (first.document.kind != second.document.kind) {
-            std::fprintf(stderr, "attrmap: %s:%ld: a %s document, but %s is a %s document\n", paths[1].c_str(),
-                         second.document.kindLine, scandoc::kindName(second.document.kind), paths[0].c_str(),
-                         scandoc::kindName(first.document.kind));
+            std::fprintf(stderr, "attrmap: %s:%ld: %s document, but %s is %s document\n", paths[1].c_str(),
+                         second.document.kindLine, scandoc::kindWithArticle(second.document.kind).c_str(),
+                         paths[0].c_str(), scandoc::kindWithArticle(first.document.kind).c_str());
             return 2;
         }
         const scandoc::DocumentDiff diff = scandoc::diffDocuments(first.document, second.document, {});
