@@ -28,9 +28,10 @@ const std::string kSample = ATTRSCAN_SOURCE_DIR "/worlds/sample.json";
 
 std::string tmp(const std::string& name) { return ::testing::TempDir() + "attrmap-" + name; }
 
-std::string scan(const std::string& name, const std::string& worldPath)
+std::string scan(const std::string& name, const std::string& worldPath,
+                 const std::vector<std::string>& args = {"10.0.0.5:9570", "scanner01", "GUID-TEXT"})
 {
-    const auto r = testsupport::runProgram(kScanner, {"10.0.0.5:9570", "scanner01", "GUID-TEXT"},
+    const auto r = testsupport::runProgram(kScanner, args,
                                            {{"SANSIM_WORLD", worldPath}, {"LD_LIBRARY_PATH", ATTRSCAN_BINARY_DIR "/sim"}});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "");
@@ -282,6 +283,35 @@ TEST(ComparedPage, MarksThePathLost)
     EXPECT_EQ(page.byKind.at("target-port").at("FcPortXml:200400A0B811AA22").cls, "box target-port");
     EXPECT_EQ(page.byKind.at("storage").at("PlatformXml:200000A0B811AA22").cls, "box storage changed");
     EXPECT_EQ(page.unitsByMultipath, (std::map<std::string, int>{{"no", 6}}));
+}
+
+// Input attrmap cannot draw, and a page it cannot write: exit status 2 and one line.
+TEST(BadInput, IsReported)
+{
+    const std::string full = scan("full", kSample);
+    const std::string pe = scan("pe", kSample, {"10.0.0.5:9570", "scanner01", "GUID-TEXT", "PE"});
+    const std::string fs = scan("fs", kSample, {"10.0.0.5:9570", "scanner01", "GUID-TEXT", "FS"});
+    const std::string truncated = tmp("truncated.xml");
+    testsupport::writeFile(truncated, testsupport::readFile(full).substr(0, 30000));
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {{fs, "-o", tmp("x.html")}, "attrmap: " + fs + ":53: a file-system summary document describes no SAN\n"},
+        {{full, pe, "-o", tmp("x.html")},
+         "attrmap: " + pe + ":59: a PE-mode document, but " + full + " is an attribute document\n"},
+        {{truncated, "-o", tmp("x.html")},
+         "attrmap: " + truncated + ":752: Premature end of data in tag LogicalUnitIdXml line 752\n"},
+        {{full, "-o", "/nonexistent/x.html"}, "attrmap: /nonexistent/x.html: cannot be written: No such file or directory\n"},
+        {{}, "usage: attrmap DOCUMENT [NEW] [-o FILE.html]\n"},
+    };
+    for (const Case& c : cases) {
+        const auto r = testsupport::runProgram(kMap, c.args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.err);
+    }
 }
 
 }  // namespace
