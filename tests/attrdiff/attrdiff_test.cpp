@@ -3,6 +3,8 @@
 // kept as a golden file, reviewed by hand.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -18,11 +20,17 @@ const std::string kSample = ATTRSCAN_SOURCE_DIR "/worlds/sample.json";
 const std::string kGolden = ATTRSCAN_SOURCE_DIR "/tests/attrdiff/golden/";
 const std::vector<std::string> kScanArgs = {"10.0.0.5:9570", "scanner01", "GUID-TEXT"};
 
+// Temporary files carry the process id: other checkouts may run these tests at the same time.
+std::string tmp(const std::string& name)
+{
+    return ::testing::TempDir() + "attrdiff-" + std::to_string(::getpid()) + "-" + name;
+}
+
 // Scans world (a JSON text) and returns the document's path.
 std::string scan(const std::string& name, const std::string& world, const std::vector<std::string>& args = kScanArgs)
 {
-    const std::string worldPath = ::testing::TempDir() + "attrdiff-" + name + ".json";
-    const std::string docPath = ::testing::TempDir() + "attrdiff-" + name + ".xml";
+    const std::string worldPath = tmp(name + ".json");
+    const std::string docPath = tmp(name + ".xml");
     testsupport::writeFile(worldPath, world);
     const auto r = testsupport::runProgram(
         kScanner, args, {{"SANSIM_WORLD", worldPath}, {"LD_LIBRARY_PATH", ATTRSCAN_BINARY_DIR "/sim"}});
@@ -111,9 +119,9 @@ TEST(BadInput, IsReportedWithFileAndLine)
     const std::string base = scan("base", sampleWorld());
     const std::string pe = scan("pe", sampleWorld(), {"10.0.0.5:9570", "scanner01", "GUID-TEXT", "PE"});
     const std::string fs = scan("fs", sampleWorld(), {"10.0.0.5:9570", "scanner01", "GUID-TEXT", "FS"});
-    const std::string truncated = ::testing::TempDir() + "attrdiff-truncated.xml";
+    const std::string truncated = tmp("truncated.xml");
     testsupport::writeFile(truncated, testsupport::readFile(base).substr(0, 30000));
-    const std::string notScan = ::testing::TempDir() + "attrdiff-other.xml";
+    const std::string notScan = tmp("other.xml");
     testsupport::writeFile(notScan, "<?xml version=\"1.0\"?>\n<html>\n</html>\n");
 
     struct Case {
@@ -224,8 +232,8 @@ TEST(MatchingRules, Table)
         {"bytes that are not UTF-8", document(""), document(entity(lv, "LVXml:c", {{"Label", "Caf\xE9"}})), 2,
          ":13: Input is not proper UTF-8, indicate encoding !"},
     };
-    const std::string before = ::testing::TempDir() + "attrdiff-rule-old.xml";
-    const std::string after = ::testing::TempDir() + "attrdiff-rule-new.xml";
+    const std::string before = tmp("rule-old.xml");
+    const std::string after = tmp("rule-new.xml");
     for (const Rule& rule : rules) {
         testsupport::writeFile(before, rule.before);
         testsupport::writeFile(after, rule.after);

@@ -8,6 +8,8 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -26,7 +28,11 @@ const std::string kMap = ATTRSCAN_BINARY_DIR "/tools/attrmap/attrmap";
 const std::string kBigWorld = ATTRSCAN_BINARY_DIR "/bench/scan-tools/big_san_world";
 const std::string kSample = ATTRSCAN_SOURCE_DIR "/worlds/sample.json";
 
-std::string tmp(const std::string& name) { return ::testing::TempDir() + "attrmap-" + name; }
+// Temporary files carry the process id: other checkouts may run these tests at the same time.
+std::string tmp(const std::string& name)
+{
+    return ::testing::TempDir() + "attrmap-" + std::to_string(::getpid()) + "-" + name;
+}
 
 std::string scan(const std::string& name, const std::string& worldPath,
                  const std::vector<std::string>& args = {"10.0.0.5:9570", "scanner01", "GUID-TEXT"})
@@ -161,6 +167,7 @@ BrowserRun browse(const std::string& name, const std::string& page)
     // Requests the page made carry the file origin in their isolation key; the browser's
     // own housekeeping requests do not.
     const nlohmann::json log = nlohmann::json::parse(testsupport::readFile(netlog), nullptr, false);
+    std::system(("rm -rf '" + profile + "' '" + netlog + "'").c_str());
     EXPECT_FALSE(log.is_discarded()) << "network log " << netlog;
     if (log.is_discarded()) return run;
     const int startJob = log["constants"]["logEventTypes"].value("URL_REQUEST_START_JOB", -1);
