@@ -12,6 +12,7 @@
 #include "driver/scan_pass.h"
 #include "inventory/fs_summary.h"
 #include "platform/host_services.h"
+#include "record/recording.h"
 
 namespace {
 
@@ -44,9 +45,8 @@ void setUpTrace() {
     scan::setTraceLogger(logger);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The scan proper; main() adds the recording around it.
+int runScanner(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
     const driver::CommandLine cl = driver::parseCommandLine(args);
     doc::scanParameters() = cl.params;
@@ -65,4 +65,13 @@ int main(int argc, char** argv) {
     scan::trace(scan::kSourceSurvey, "Main", 325, "Entering Attribute Scanner");
     const std::string hostName = obtainHostName();
     return driver::runScanPass(cl.mode, cl.running, hostName);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    record::startRecording();
+    const int exitCode = runScanner(argc, argv);
+    record::finishRecording();
+    return exitCode;
 }

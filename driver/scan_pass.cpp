@@ -12,6 +12,7 @@
 #include "hba/discovery_dump.h"
 #include "hba/rnid.h"
 #include "hba/target_probe.h"
+#include "record/recording.h"
 
 namespace driver {
 
@@ -86,7 +87,7 @@ int runScanPass(ScanMode mode, bool running, const std::string& hostName) {
         return 100;
     }
 
-    const int adapterCount = discoverSan(hba::hbaApi(), hostName);
+    const int adapterCount = discoverSan(record::scanHbaApi(), hostName);
     printDocument(mode, adapterCount, "");
     std::fflush(stdout);
     GXgToolkitTerm();

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/host_services.h"
+#include "platform/backend.h"
 #include "sim/world.h"
 
 namespace platform {
@@ -40,6 +40,8 @@ uint16_t nativeArchitecture() {
 }
 
 }  // namespace
+
+namespace backend {
 
 bool startSockets() { return true; }
 
@@ -103,6 +105,8 @@ uint16_t processorArchitecture() {
     }
     return nativeArchitecture();
 }
+
+}  // namespace backend
 
 uint32_t currentProcessId() { return static_cast<uint32_t>(getpid()); }
 

@@ -4,9 +4,11 @@
 
 #include <cstring>
 
-#include "platform/host_services.h"
+#include "platform/backend.h"
 
 namespace platform {
+
+namespace backend {
 
 bool startSockets() {
     WSADATA data;
@@ -50,6 +52,8 @@ uint16_t processorArchitecture() {
     GetSystemInfo(&info);
     return info.wProcessorArchitecture;
 }
+
+}  // namespace backend
 
 uint32_t currentProcessId() { return GetCurrentProcessId(); }
 
