@@ -96,7 +96,7 @@ TEST_P(RecordedMode, ReplaysTheDocument) {
     env["ATTRSCAN_RECORD"] = "";
     const auto replayed = testsupport::runProgram(kProgram, GetParam().args, env);
     EXPECT_EQ(replayed.exitCode, GetParam().exitCode);
-    EXPECT_EQ(replayed.err, "");
+    EXPECT_EQ(replayed.err, recorded.err);
     EXPECT_EQ(replayed.out, recorded.out);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -33,7 +34,9 @@ inline std::vector<std::string> repositoryWorlds(const std::string& sourceDir) {
 inline std::string worldLabel(const std::string& path) {
     namespace fs = std::filesystem;
     const fs::path p(path);
-    std::string label = p.parent_path().parent_path().filename().string() + "_" + p.stem().string();
+    const fs::path area = p.parent_path().parent_path();
+    const bool underTests = area.parent_path().filename() == "tests";
+    std::string label = (underTests ? area.filename().string() : std::string("top")) + "_" + p.stem().string();
     for (char& c : label)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
     return label;
