@@ -136,4 +136,30 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"path_is_a_folder", (kScratch / "a-folder").string()}),
     [](const auto& info) { return std::string(info.param.name); });
 
+#ifdef RECORD_WORLDGEN
+// Generated worlds (varied, one per seed): each is recorded and replayed like the
+// repository's worlds.
+class RecordedGeneratedWorld : public ::testing::TestWithParam<int> {};
+
+TEST_P(RecordedGeneratedWorld, ReplaysDocumentTraceAndCalls) {
+    fs::create_directories(kScratch);
+    const std::string world = (kScratch / "generated.json").string();
+    const std::string recording = (kScratch / "generated-recording.json").string();
+    fs::remove(world);
+    fs::remove(recording);
+    const auto made =
+        testsupport::runProgram(RECORD_WORLDGEN, {"--varied", "--seed", std::to_string(GetParam()), "-o", world});
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    const Scan recorded = scan(world, recording, "generated-recorded");
+    ASSERT_TRUE(fs::exists(recording)) << recorded.result.err;
+    const Scan replayed = scan(recording, "", "generated-replayed");
+    EXPECT_EQ(replayed.result.exitCode, recorded.result.exitCode);
+    EXPECT_EQ(replayed.result.out, recorded.result.out);
+    EXPECT_EQ(replayed.trace, recorded.trace);
+    EXPECT_EQ(replayed.calls, recorded.calls);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RecordedGeneratedWorld, ::testing::Range(1, recordtest::kGeneratedWorlds + 1));
+#endif
+
 }  // namespace
