@@ -6,12 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#ifdef _WIN32
-#include <process.h>
-#define getpid _getpid
-#else
-#include <unistd.h>
-#endif
+#include "platform/host_services.h"
 
 namespace record {
 
@@ -46,7 +41,7 @@ std::string writeWholeFile(const std::string& path, const std::string& text) {
         if (!f) return systemReason();
         return writeAndClose(f, text);
     }
-    const std::string temporary = path + "." + std::to_string(getpid()) + ".tmp";
+    const std::string temporary = path + "." + std::to_string(platform::currentProcessId()) + ".tmp";
     FILE* f = std::fopen(temporary.c_str(), "wb");
     if (!f) return systemReason();
     if (std::string why = writeAndClose(f, text); !why.empty()) {
