@@ -38,6 +38,14 @@ std::string escapePointer(const std::string& key) {
     return out;
 }
 
+// Characters of a UTF-8 text (the parser has checked the encoding): every byte that does
+// not continue a sequence starts one.
+std::size_t characterCount(const std::string& s) {
+    std::size_t n = 0;
+    for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
 std::string describe(const json& v) {
     std::string s = v.dump();
     return s.size() > 60 ? s.substr(0, 57) + "..." : s;
@@ -117,9 +125,10 @@ std::optional<SchemaViolation> SchemaSet::checkAt(const std::string& file, const
     }
     if (value.is_string()) {
         const auto& s = value.get_ref<const std::string&>();
-        if (auto m = schema.find("minLength"); m != schema.end() && s.size() < m->get<std::size_t>())
+        const std::size_t length = characterCount(s);
+        if (auto m = schema.find("minLength"); m != schema.end() && length < m->get<std::size_t>())
             return SchemaViolation{place, "text shorter than " + describe(*m) + " characters"};
-        if (auto m = schema.find("maxLength"); m != schema.end() && s.size() > m->get<std::size_t>())
+        if (auto m = schema.find("maxLength"); m != schema.end() && length > m->get<std::size_t>())
             return SchemaViolation{place, "text longer than " + describe(*m) + " characters"};
         if (auto p = schema.find("pattern"); p != schema.end() && p->is_string()) {
             if (!std::regex_search(s, compiled(p->get<std::string>())))

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "platform/backend.h"
-#include "sim/world.h"
+#include "platform/sim/world_host.h"
 
 namespace platform {
 
@@ -18,13 +18,6 @@ namespace {
 
 // The platform id a non-Windows host reports: none of the known Windows platform ids.
 constexpr uint32_t kNonWindowsPlatformId = 0xFFFFFFFFu;
-
-const nlohmann::json* worldHost() {
-    const nlohmann::json* w = sim::world();
-    if (!w) return nullptr;
-    auto it = w->find("host");
-    return it == w->end() ? nullptr : &*it;
-}
 
 uint16_t nativeArchitecture() {
     utsname u{};
@@ -46,7 +39,7 @@ namespace backend {
 bool startSockets() { return true; }
 
 std::optional<std::string> localHostName() {
-    if (const auto* host = worldHost()) {
+    if (const auto* host = simulatedHost()) {
         auto it = host->find("hostName");
         if (it == host->end()) return std::string("localhost");
         if (it->is_null()) return std::nullopt;
@@ -59,7 +52,7 @@ std::optional<std::string> localHostName() {
 }
 
 std::optional<HostEntry> lookupHost(const std::string& name) {
-    if (const auto* host = worldHost()) {
+    if (const auto* host = simulatedHost()) {
         auto it = host->find("lookup");
         if (it == host->end() || it->contains("fails")) return std::nullopt;
         HostEntry entry;
@@ -89,7 +82,7 @@ std::optional<HostEntry> lookupHost(const std::string& name) {
 }
 
 OsVersion osVersion() {
-    if (const auto* host = worldHost()) {
+    if (const auto* host = simulatedHost()) {
         auto it = host->find("version");
         if (it == host->end()) return {kNonWindowsPlatformId, 0, 0};
         return {it->at("platformId").get<uint32_t>(), it->at("major").get<uint32_t>(),
@@ -99,7 +92,7 @@ OsVersion osVersion() {
 }
 
 uint16_t processorArchitecture() {
-    if (const auto* host = worldHost()) {
+    if (const auto* host = simulatedHost()) {
         auto it = host->find("processorArchitecture");
         return it == host->end() ? uint16_t{0} : it->get<uint16_t>();
     }

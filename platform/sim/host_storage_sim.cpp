@@ -7,20 +7,13 @@
 #include <string_view>
 
 #include "platform/backend.h"
-#include "sim/world.h"
+#include "platform/sim/world_host.h"
 
 namespace platform {
 
 using nlohmann::json;
 
 namespace {
-
-const json* worldHost() {
-    const json* w = sim::world();
-    if (!w) return nullptr;
-    auto it = w->find("host");
-    return it == w->end() ? nullptr : &*it;
-}
 
 // A member of an object, or null.
 const json* member(const json* object, std::string_view name) {
@@ -35,7 +28,7 @@ bool flag(const json* object, std::string_view name) {
 }
 
 const json* drives() {
-    const json* d = member(worldHost(), "drives");
+    const json* d = member(simulatedHost(), "drives");
     return d && d->is_array() ? d : nullptr;
 }
 
@@ -87,7 +80,7 @@ uint32_t logicalDriveMask() {
 }
 
 std::optional<std::string> substCommandOutput() {
-    const json* s = member(worldHost(), "subst");
+    const json* s = member(simulatedHost(), "subst");
     if (!s) return std::string();  // the command runs and prints nothing
     if (s->is_null()) return std::nullopt;
     std::string out;
@@ -157,7 +150,7 @@ std::optional<Device> Device::openBackend(const std::string& path, DeviceAccess 
         unsigned number = 0;
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
         if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-        const json* list = member(worldHost(), "physicalDrives");
+        const json* list = member(simulatedHost(), "physicalDrives");
         if (!list || number >= list->size()) return std::nullopt;
         const json& disk = (*list)[number];
         if (flag(&disk, "openFails")) return std::nullopt;
@@ -190,7 +183,7 @@ namespace {
 // The key at a backslash-separated path below HKEY_LOCAL_MACHINE (names compared
 // ignoring case, as the registry does), or null.
 const json* registryKeyAt(const std::string& path) {
-    const json* key = member(worldHost(), "registry");
+    const json* key = member(simulatedHost(), "registry");
     if (!key) return nullptr;
     std::string_view rest(path);
     while (!rest.empty()) {

@@ -111,30 +111,4 @@ INSTANTIATE_TEST_SUITE_P(
                       OsRow{99, 0, 0, "UNKNOWN"}),
     [](const auto& info) { return "row" + std::to_string(info.index); });
 
-// A world that cannot be used is reported with its path, place and reason; the scan goes
-// on as if no world had been given, with the same exit code.
-TEST(WorldFile, UnusableWorldIsReportedAndIgnored) {
-    struct Bad {
-        const char* content;
-        const char* expectedError;
-    };
-    const std::vector<Bad> cases = {
-        {"{\"host\": {\"version\": {\"platformId\": 2}}}", ": /host/version: the member \"major\" is missing\n"},
-        {"{\"host\": {\"processorArchitecture\": 70000}}", ": /host/processorArchitecture: 70000 is above the maximum 65535\n"},
-        {"{\"host\": {}, \"disks\": []}", ": /disks: unknown member \"disks\"\n"},
-        {"{\"host\": ", ": byte 10: not valid JSON"},
-    };
-    const std::string world = ::testing::TempDir() + "bad-world.json";
-    for (const auto& bad : cases) {
-        testsupport::writeFile(world, bad.content);
-        const auto r = testsupport::runProgram(kProgram, {"a", "b", "G", "Running"}, {{"SANSIM_WORLD", world}});
-        EXPECT_EQ(r.exitCode, 100);
-        EXPECT_EQ(r.err.rfind("world file " + world + bad.expectedError, 0), 0u) << r.err;
-        EXPECT_NE(r.out.find("</AttributeXml>"), std::string::npos);
-    }
-    const auto missing = testsupport::runProgram(kProgram, {}, {{"SANSIM_WORLD", "/nonexistent/world.json"}});
-    EXPECT_EQ(missing.exitCode, 0);
-    EXPECT_EQ(missing.err, "world file /nonexistent/world.json: (file): cannot be opened for reading\n");
-}
-
 }  // namespace
