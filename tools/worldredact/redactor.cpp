@@ -414,13 +414,11 @@ void Redactor::apply(Json& j, const std::string& member) {
         if (auto b = parseHex(t); b && wwns_.contains(*b)) {
             // The pseudonym in the form of the original: its case and its separators.
             const std::string to = hexText(wwns_.at(*b));
+            const bool lowerCase = std::any_of(t.begin(), t.end(), [](char c) { return std::islower(static_cast<unsigned char>(c)); });
             std::string out = t;
             std::size_t k = 0;
             for (char& c : out)
-                if (std::isxdigit(static_cast<unsigned char>(c))) {
-                    const char d = to[k++];
-                    c = std::islower(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(d)) : d;
-                }
+                if (std::isxdigit(static_cast<unsigned char>(c))) c = lowerCase ? static_cast<char>(std::tolower(to[k++])) : to[k++];
             j = out;
         }
     } else if (kHexMembers.contains(member)) {
