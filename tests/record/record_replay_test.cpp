@@ -159,7 +159,11 @@ TEST_P(RecordedGeneratedWorld, ReplaysDocumentTraceAndCalls) {
     EXPECT_EQ(replayed.calls, recorded.calls);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RecordedGeneratedWorld, ::testing::Range(1, recordtest::kGeneratedWorlds + 1));
+#ifndef RECORD_GENERATED_STEP
+#define RECORD_GENERATED_STEP 1
+#endif
+INSTANTIATE_TEST_SUITE_P(Seeds, RecordedGeneratedWorld,
+                         ::testing::Range(1, recordtest::kGeneratedWorlds + 1, RECORD_GENERATED_STEP));
 #endif
 
 }  // namespace
