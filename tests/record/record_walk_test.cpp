@@ -39,7 +39,10 @@ TEST_P(RecordedSan, ReplaysEveryAnswer) {
     const sim::WorldLoadResult checked = sim::parseWorld("recording", text);
     ASSERT_TRUE(checked.world) << checked.error;
 
-    const std::string path = (std::filesystem::temp_directory_path() / "record_walk_test.json").string();
+    // One file per world: the library reads a world again only when its path, size or
+    // time stamp changed, which a rewrite within the same second may not show.
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("record_walk_" + recordtest::worldLabel(GetParam()) + ".json")).string();
     std::ofstream(path, std::ios::binary) << text;
     testsupport::setEnv("SANSIM_WORLD", testsupport::hostPath(path));
     EXPECT_EQ(simtest::walkSan(library()), original);
