@@ -1,12 +1,15 @@
 # The two commands a newcomer needs, plus the pieces they are made of.
 #   make demo   install what is missing, build, scan the bundled sample world
 #   make test   install what is missing, build all three presets, run every test
+#   make package  the Windows zip archives and the Debian package, into build/package/
 
 SHELL := /bin/bash
 JOBS  ?= $(shell nproc)
 DEMO_ARGS ?= 192.168.10.20:9570 AttributeScanner 5A.3C.00.11.22.33.44.55.66.77.88.99.AA.BB.CC.DD:0001
 
-.PHONY: demo test setup build-posix build-asan build-windows test-posix test-asan test-windows clean
+PACKAGES := $(CURDIR)/build/package
+
+.PHONY: demo test package setup build-posix build-asan build-windows build-fuzz test-posix test-asan test-windows test-fuzz clean
 
 setup:
 	@scripts/setup.sh
@@ -17,6 +20,8 @@ build/posix-asan/build.ninja:
 	cmake --preset posix-asan >/dev/null
 build/windows/build.ninja:
 	cmake --preset windows >/dev/null
+build/fuzz/build.ninja:
+	cmake --preset fuzz >/dev/null
 
 build-posix: setup build/posix/build.ninja
 	cmake --build --preset posix -j $(JOBS)
@@ -24,6 +29,8 @@ build-asan: setup build/posix-asan/build.ninja
 	cmake --build --preset posix-asan -j $(JOBS)
 build-windows: setup build/windows/build.ninja
 	cmake --build --preset windows -j $(JOBS)
+build-fuzz: setup build/fuzz/build.ninja
+	cmake --build --preset fuzz -j $(JOBS) --target fuzzers
 
 # The build's progress goes to standard error, so that standard output is the document.
 demo:
@@ -38,7 +45,17 @@ test-windows: build-windows
 	scripts/wine-run.sh cmd /c exit >/dev/null 2>&1 || true
 	ctest --preset windows -j $(JOBS)
 
-test: test-posix test-asan test-windows
+# Every fuzz target a few seconds on its corpus.
+test-fuzz: build-fuzz
+	scripts/fuzz-smoke.sh
+
+test: test-posix test-asan test-windows test-fuzz
+
+# CPack from each build: two zip archives from windows, one Debian package from posix.
+package: build-posix build-windows
+	cd build/posix && cpack -B $(PACKAGES) >&2
+	cd build/windows && cpack -B $(PACKAGES) >&2
+	@ls -l $(PACKAGES)/*.zip $(PACKAGES)/*.deb
 
 clean:
 	rm -rf build

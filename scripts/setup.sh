@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build clang lld libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev libssl-dev
   libhbaapi-dev libhbaapi2 libspdlog-dev libicu-dev libxml2-utils libxml2-dev locales
-  g++-mingw-w64-x86-64 wine64 util-linux
+  g++-mingw-w64-x86-64 wine64 util-linux groff-base file dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -18,9 +18,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo_cmd apt-get update -qq
   $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-# Thousands grouping is tested in a real locale.
-if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
-  sudo_cmd=""; [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd sed -i 's/^# *en_US.UTF-8 UTF-8/en_US.UTF-8 UTF-8/' /etc/locale.gen
-  $sudo_cmd locale-gen >/dev/null
-fi
+# Thousands grouping is tested in a real locale (en_US); wine takes its ANSI code page
+# from the locale, and the Windows build is tested with 1252 (en_US) and 932 (ja_JP).
+for loc in en_US ja_JP; do
+  if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$"; then
+    sudo_cmd=""; [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+    $sudo_cmd sed -i "s/^# *$loc.UTF-8 UTF-8/$loc.UTF-8 UTF-8/" /etc/locale.gen
+    $sudo_cmd locale-gen >/dev/null
+  fi
+done

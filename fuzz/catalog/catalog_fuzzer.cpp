@@ -2,6 +2,7 @@
 // every set (which loads it) in the three codeset cases.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "i18n/nlq_catalog_records.h"
 #include "i18n/nlq_codeset.h"
@@ -22,7 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::int32_t number = set.messages[i].number;
             nlq_catgets(catalog.get(), set.number, number, fallback, nlq_codeset_utf8());
             nlq_catgets(catalog.get(), set.number, number, fallback, converting);
-            nlq_catgets(catalog.get(), set.number, number + 1, fallback, nullptr);
+            // The number after it, which is missing unless the next message has it; the
+            // largest number has none.
+            if (number < INT32_MAX) nlq_catgets(catalog.get(), set.number, number + 1, fallback, nullptr);
         }
     }
     nlq_catgets(catalog.get(), -1, 1, fallback, nullptr);

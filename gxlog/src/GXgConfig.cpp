@@ -1,21 +1,10 @@
 #include "gxlog/src/GXgConfig.h"
 
-#include <algorithm>
-
 namespace gxlog {
 
 namespace {
 std::unique_ptr<GXgConfigRegistry> g_registry;
 
-void addChild(GXgObjConfig& parent, const std::string& child) {
-    if (std::find(parent.children.begin(), parent.children.end(), child) == parent.children.end())
-        parent.children.push_back(child);
-}
-
-bool isBelow(std::string_view name, std::string_view ancestor) {
-    return name.size() > ancestor.size() + 1 && name.substr(0, ancestor.size()) == ancestor &&
-           name[ancestor.size()] == '.';
-}
 }  // namespace
 
 GXgConfigRegistry* configRegistry() { return g_registry.get(); }
@@ -44,47 +33,52 @@ std::shared_ptr<GXgObjConfig> GXgConfigRegistry::findParent(GXgObjConfig& node) 
 
 // A new node takes over the nodes below it that hung from its own parent (or from the
 // root), so that descendants read before their ancestors still inherit from them.
-void GXgConfigRegistry::adoptDescendants(GXgObjConfig& node, GXgObjConfig* formerParent) {
-    std::vector<std::string> moved;
-    if (formerParent) {
-        auto& siblings = formerParent->children;
-        for (auto it = siblings.begin(); it != siblings.end();) {
-            if (isBelow(*it, node.name)) {
-                moved.push_back(*it);
-                it = siblings.erase(it);
-            } else {
-                ++it;
-            }
+void GXgConfigRegistry::adoptDescendants(GXgObjConfig& node, const GXgObjConfig* parent) {
+    if (auto waiting = waiting_.find(std::string_view(node.name)); waiting != waiting_.end()) {
+        for (GXgObjConfig* below : waiting->second) {
+            // One placed under a nearer ancestor since it began waiting stays there.
+            const bool fromParent = parent ? below->parentName == parent->name : !below->parentName;
+            if (fromParent) below->parentName = node.name;
         }
-    } else {
-        for (const auto& [name, other] : nodes_) {
-            if (!other->parentName && isBelow(name, node.name)) moved.push_back(name);
-        }
+        waiting_.erase(waiting);
     }
-    for (const std::string& name : moved) {
-        if (auto child = findNode(name)) {
-            child->parentName = node.name;
-            addChild(node, name);
-        }
+    // The prefixes between this node and its parent have no node: should one appear,
+    // this node moves to it.
+    const std::size_t parentLength = parent ? parent->name.size() : 0;
+    std::string_view prefix = node.name;
+    for (std::size_t dot = prefix.rfind('.'); dot != std::string_view::npos && dot > parentLength;
+         dot = prefix.rfind('.')) {
+        prefix = prefix.substr(0, dot);
+        waiting_[prefix].push_back(&node);
     }
 }
 
 std::shared_ptr<GXgObjConfig> GXgConfigRegistry::getNode(const char* name) {
-    if (!name || kRootName == name) return nullptr;
+    return name ? getNode(std::string_view(name)) : nullptr;
+}
+
+std::shared_ptr<GXgObjConfig> GXgConfigRegistry::getNode(std::string_view name) {
+    if (name == kRootName) return nullptr;
     if (auto existing = findNode(name)) return existing;
     auto node = std::make_shared<GXgObjConfig>();
     node->name = name;
-    nodes_.emplace(node->name, node);
+    nodes_.emplace(std::string_view(node->name), node);
     auto parent = findParent(*node);
-    if (parent) addChild(*parent, node->name);
     adoptDescendants(*node, parent.get());
     return node;
 }
 
 bool GXgConfigRegistry::setProperty(const char* object, const char* property, const char* value) {
-    if (!object || !property || !value || !*object || !*property) return false;
-    auto node = getNode(object);
+    if (!object || !property || !value) return false;
+    return setProperty(std::string_view(object), std::string_view(property), std::string_view(value));
+}
+
+bool GXgConfigRegistry::setProperty(std::string_view object, std::string_view property, std::string_view value) {
+    if (object.empty() || property.empty()) return false;
+    // Nodes live as long as the registry, so the last one can be kept by address.
+    GXgObjConfig* node = lastSet_ && lastSet_->name == object ? lastSet_ : getNode(object).get();
     if (!node) return false;
+    lastSet_ = node;
     node->properties.set(property, value);
     return true;
 }
@@ -103,17 +97,14 @@ std::optional<std::string> GXgConfigRegistry::getProperty(const GXgObjConfig& no
 
 void GXgConfigRegistry::applyNode(GXgObjConfig& node, const Configure& configure, int depth) {
     if (depth > static_cast<int>(nodes_.size())) return;  // guard; parents are shorter names
-    if (auto parent = findParent(node)) {
-        addChild(*parent, node.name);
-        applyNode(*parent, configure, depth + 1);
-    }
+    if (auto parent = findParent(node)) applyNode(*parent, configure, depth + 1);
     // Copy first: a configure call may read the registry (and create nodes).
     std::vector<CxOrderedMap::Entry> properties(node.properties.begin(), node.properties.end());
     for (const auto& [property, value] : properties) configure(property, value);
 }
 
 void GXgConfigRegistry::apply(const std::string& objectName, const Configure& configure) {
-    auto node = getNode(objectName.c_str());
+    auto node = getNode(std::string_view(objectName));
     if (node) applyNode(*node, configure, 0);
 }
 

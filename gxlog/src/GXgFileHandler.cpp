@@ -37,10 +37,7 @@ void fileOpen(GXgObject* handler) {
     fileClose(handler);
     GXgEnsureDirectory(*data);
     if (rolloverDue) {
-        // Failures here come from files that are not there yet; they do not matter.
-        (void)platform::removeFile(GXgNumberedFileName(*data, data->maxFiles - 1));
-        for (int32_t k = data->maxFiles - 2; k >= 0; --k)
-            (void)platform::renameFile(GXgNumberedFileName(*data, k), GXgNumberedFileName(*data, k + 1));
+        GXgShiftNumberedFiles(*data, 0);
         data->currentSize = 0;
     }
     zur::Status status;
@@ -202,7 +199,7 @@ bool GXgConfigureFileProperty(GXgObject* handler, const std::string& property,
     if (property == "maxFileSize") {
         data->maxFileSize = GXgPropertyInt(value).value_or(1024);
     } else if (property == "maxFiles") {
-        data->maxFiles = GXgPropertyInt(value).value_or(3);
+        data->maxFiles = std::min(GXgPropertyInt(value).value_or(3), kMaxFilesLimit);
     } else if (property == "appending") {
         data->appending = GXgPropertyBool(value).value_or(true);
     } else if (property == "MPFileSemKey") {
@@ -217,6 +214,22 @@ bool GXgConfigureFileProperty(GXgObject* handler, const std::string& property,
         GXgSetFileName(*data, value);
     }
     return true;
+}
+
+void GXgShiftNumberedFiles(const FileData& data, int32_t first) {
+    const int32_t lastSlot = data.maxFiles - 1;
+    int32_t top = first;  // one past the run of existing files
+    while (top <= lastSlot) {
+        zur::Status status;
+        if (!platform::File::open(GXgNumberedFileName(data, top), platform::kOpenRead, status)) break;
+        ++top;
+    }
+    if (top > lastSlot) {
+        (void)platform::removeFile(GXgNumberedFileName(data, lastSlot));
+        top = lastSlot;
+    }
+    for (int32_t k = top - 1; k >= first; --k)
+        (void)platform::renameFile(GXgNumberedFileName(data, k), GXgNumberedFileName(data, k + 1));
 }
 
 void GXgEnsureDirectory(FileData& data) {

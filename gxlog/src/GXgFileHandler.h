@@ -47,6 +47,8 @@ struct FileData final : GXgInstanceData {
 };
 
 inline constexpr int kMaxFileNameLength = 1024;
+// The most numbered files a handler keeps; a larger `maxFiles` counts as this many.
+inline constexpr int32_t kMaxFilesLimit = 1000;
 
 // The file name for rotation slot k: directory, separator, base name, the number
 // (index + k) unless it is 0, then "." and the extension. Slot 0 is the active file.
@@ -60,6 +62,12 @@ void GXgSetFileName(FileData& data, const std::string* value);
 // The six file properties; false for any other property. `close` runs first.
 bool GXgConfigureFileProperty(GXgObject* handler, const std::string& property,
                               void (*close)(GXgObject*));
+
+// Moves the numbered files from slot `first` upward one slot up, the last slot
+// (maxFiles - 1) being deleted first when it is reached. Only the unbroken run of files
+// that exist from `first` is moved, so a rollover costs what is there, not maxFiles
+// renames (a stray file beyond a gap stays where it is). System failures are ignored.
+void GXgShiftNumberedFiles(const FileData& data, int32_t first);
 
 // Creates the directory of the active file when missing (and its parent, one level).
 void GXgEnsureDirectory(FileData& data);

@@ -173,6 +173,7 @@ void GXgAddListener(GXgObject* object, GXgObject* listener) {
     if (std::find(list.begin(), list.end(), listener) != list.end()) return;
     ++listener->refCount;
     list.push_back(listener);
+    object->noListenersReported = false;
 }
 
 void GXgClearListeners(GXgObject* object) {
@@ -197,7 +198,8 @@ void GXgSetLogging(GXgObject* object, bool on) {
 
 void GXgDistribute(GXgObject* object, GXgEvent& event) {
     if (!object || !object->logging) return;
-    if (object->kind() == GXG_KIND_LOGGER && object->listeners.empty()) {
+    if (object->kind() == GXG_KIND_LOGGER && object->listeners.empty() && !object->noListenersReported) {
+        object->noListenersReported = true;
         toolkitMsg(GXG_LEVEL_WARN, kMsgNoListeners, {GXgParm::string(object->name)});
     }
     if (g_distributing.size() >= kMaxDistributionDepth) return;

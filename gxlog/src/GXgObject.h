@@ -26,6 +26,9 @@ struct GXgObject {
     GXgLevel level = GXG_LEVEL_DEBUG_MIN;
     // Loggers, filters and handlers: ordered, no duplicates, one reference each.
     std::vector<GXgObject*> listeners;
+    // Loggers: "no listeners" was reported since the list last gained a listener. The
+    // problem is the same for every event, so it is said once.
+    bool noListenersReported = false;
     // Handlers: the formatter object (one reference), or none.
     GXgObject* formatter = nullptr;
     // Formatters.

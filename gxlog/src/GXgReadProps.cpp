@@ -14,6 +14,9 @@ namespace gxlog {
 namespace {
 
 constexpr std::size_t kMaxPathLength = 1024;
+// A file holds about one object per this many bytes (three properties of some 30
+// bytes); the registry makes room for that many nodes before reading.
+constexpr std::size_t kBytesPerNode = 24;
 
 enum class State {
     LineStart,        // clears both buffers on every byte
@@ -61,6 +64,8 @@ void appendUtf8(CxStringBuff& out, unsigned codePoint, bool& ok) {
     ok = ok && out.append(std::string_view(bytes, n));
 }
 
+std::string_view upToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
 // The byte-level state machine. Feed bytes, then finish() at the end of the input.
 class PropsParser {
 public:
@@ -90,14 +95,14 @@ private:
     bool appendValue(unsigned char c) { return value_.append(static_cast<char>(c)); }
 
     // Splits the key at its last '.' into object and property and stores the value.
+    // Names and values are C strings to the registry: each ends at a NUL byte.
     bool store() {
-        const std::string key(key_.view());
+        const std::string_view key = key_.view();
         const std::size_t dot = key.rfind('.');
-        if (dot == std::string::npos) return false;
-        const std::string object = key.substr(0, dot);
-        const std::string property = key.substr(dot + 1);
-        const std::string value(value_.view());
-        if (!registry_.setProperty(object.c_str(), property.c_str(), value.c_str())) return false;
+        if (dot == std::string_view::npos) return false;
+        if (!registry_.setProperty(upToNul(key.substr(0, dot)), upToNul(key.substr(dot + 1)),
+                                   upToNul(value_.view())))
+            return false;
         key_.clear();
         value_.clear();
         state_ = State::LineStart;
@@ -218,6 +223,7 @@ bool preparePath(const char* path, std::string& prepared) {
 }  // namespace
 
 bool GXgReadPropsText(std::string_view text, GXgConfigRegistry& registry) {
+    registry.reserve(registry.size() + text.size() / kBytesPerNode);
     PropsParser parser(registry);
     for (const char ch : text) {
         if (!parser.feed(static_cast<unsigned char>(ch))) return false;
@@ -233,6 +239,9 @@ bool GXgReadProps(const char* path, GXgConfigRegistry& registry) {
     auto file = zur::InputFile::open(prepared, status);
     if (!file) return false;
 
+    int64_t length = 0;
+    if (file->length(length).ok() && length > 0)
+        registry.reserve(registry.size() + static_cast<std::size_t>(length) / kBytesPerNode);
     PropsParser parser(registry);
     char buffer[4096];
     for (;;) {

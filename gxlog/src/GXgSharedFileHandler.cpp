@@ -88,10 +88,7 @@ bool copyActiveToBackup(const std::string& active, const std::string& backup) {
 // content reached the backup whole: after a failed copy it stays as it is (and keeps
 // growing), so no record is lost.
 void sharedRollover(FileData& data) {
-    const int32_t m = data.maxFiles;
-    (void)platform::removeFile(GXgNumberedFileName(data, m - 1));
-    for (int32_t k = m - 2; k >= 1; --k)
-        (void)platform::renameFile(GXgNumberedFileName(data, k), GXgNumberedFileName(data, k + 1));
+    GXgShiftNumberedFiles(data, 1);
     const std::string active = GXgNumberedFileName(data, 0);
     if (!copyActiveToBackup(active, GXgNumberedFileName(data, 1))) return;
     zur::Status status;

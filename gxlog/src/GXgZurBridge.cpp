@@ -37,4 +37,8 @@ Status InputFile::read(char* buffer, std::size_t size, std::size_t& count) {
     return fromZur(zur_read(static_cast<ZurFile*>(handle_), buffer, size, &count));
 }
 
+Status InputFile::length(int64_t& length) {
+    return fromZur(zur_file_length(static_cast<ZurFile*>(handle_), &length));
+}
+
 }  // namespace gxlog::zur

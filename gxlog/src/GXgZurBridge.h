@@ -31,6 +31,8 @@ public:
 
     // Reads up to `size` bytes; `count` 0 with an ok status is the end of the file.
     Status read(char* buffer, std::size_t size, std::size_t& count);
+    // The file's length in bytes.
+    Status length(int64_t& length);
 
 private:
     InputFile() = default;

@@ -85,6 +85,8 @@ TEST(FileHandler, SizesCountsAndAppending) {
         {"a folder is created with its parent", "h.fileName=DIR/new/sub/trace.log\n", "", 1,
          {{"new/sub/trace.log", lines(1, 1)}}},
         {"UTF-8 output codeset", "h.fileEncoding=UTF8\n", "", 1, {{"trace.log", lines(1, 1)}}},
+        {"a huge count moves only the files there are", "h.maxFileSize=40\nh.maxFiles=1000000\n", "", 4,
+         {{"trace.log", lines(4, 4)}, {"trace1.log", lines(3, 3)}, {"trace2.log", lines(2, 2)}, {"trace3.log", lines(1, 1)}}},
     };
     for (const Case& c : cases) {
         const std::string dir = gxtest::freshDir("sizes");
@@ -100,6 +102,16 @@ TEST(FileHandler, SizesCountsAndAppending) {
         EXPECT_EQ(out.finish(), "") << c.name;
         for (const auto& [file, content] : c.files) EXPECT_EQ(readAll(dir + "/" + file), content) << c.name << " " << file;
     }
+}
+
+TEST(FileHandler, MaxFilesIsCapped) {
+    Toolkit toolkit(kLogger + "h.className=gxg_filehandler\nh.maxFiles=1000000\n", "cap");
+    GXgObject* logger = GXgGetLogger("app", nullptr);
+    ASSERT_NE(logger, nullptr);
+    auto* data = gxlog::GXgFindObject("h")->data<gxlog::FileData>();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->maxFiles, gxlog::kMaxFilesLimit);
+    EXPECT_EQ(gxlog::kMaxFilesLimit, 1000);
 }
 
 TEST(FileHandler, ChangingAPropertyReopensTheFile) {

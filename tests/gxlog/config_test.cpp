@@ -48,6 +48,13 @@ TEST(Config, AncestorsReadAfterDescendantsStillPassOnTheirProperties) {
     EXPECT_EQ(inherited(registry, "nativeX", "className"), std::nullopt);  // not a dotted prefix
     // The order applied shows the chain a -> a.b -> a.b.c was linked up afterwards.
     EXPECT_EQ(applyTo(registry, "a.b.c"), (Applied{{"p", "1"}, {"p", "2"}, {"p", "3"}}));
+
+    // Below a parent that exists: m.n.o.q hangs from m, moves to m.n when that appears,
+    // then to m.n.o; the sibling m.nX is no descendant of m.n and stays.
+    readFile(registry, "late_middle", "m.p=1\nm.n.o.q.p=4\nm.nX.p=9\nm.n.p=2\nm.n.o.p=3\n");
+    EXPECT_EQ(registry.findNode("m.n.o.q")->parentName, "m.n.o");
+    EXPECT_EQ(registry.findNode("m.nX")->parentName, "m");
+    EXPECT_EQ(applyTo(registry, "m.n.o.q"), (Applied{{"p", "1"}, {"p", "2"}, {"p", "3"}, {"p", "4"}}));
 }
 
 TEST(Config, AncestorsApplyFirstAndTheNearestValueWins) {

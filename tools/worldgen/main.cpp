@@ -4,6 +4,7 @@
 //   worldgen --luns N [--adapters A] [--luns-per-target L] [--disks D] [--seed S] [-o FILE]
 //   worldgen --varied [--twist NAME]... [--seed S] [-o FILE]
 //   worldgen --twists            lists the twist names
+//   worldgen --help
 //
 // A summary line goes to standard error.
 #include <cerrno>
@@ -16,11 +17,13 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: worldgen --luns N [--adapters A] [--luns-per-target L] [--disks D] [--seed S] [-o FILE]\n"
+    "       worldgen --varied [--twist NAME]... [--seed S] [-o FILE]\n"
+    "       worldgen --twists\n";
+
 int usage() {
-    std::fputs("usage: worldgen --luns N [--adapters A] [--luns-per-target L] [--disks D] [--seed S] [-o FILE]\n"
-               "       worldgen --varied [--twist NAME]... [--seed S] [-o FILE]\n"
-               "       worldgen --twists\n",
-               stderr);
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -40,7 +43,12 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         uint64_t value = 0;
-        if (arg == "--twists") {
+        if (arg == "--help") {
+            std::printf("%s\nWrites a simulated world (JSON) on standard output or into FILE, the same for\n"
+                        "the same options and seed: a sized SAN of N logical units, or a small varied one\n"
+                        "with the named twists. A summary line goes to standard error.\n", kUsage);
+            return 0;
+        } else if (arg == "--twists") {
             for (std::size_t t = 0; t < worldgen::kTwistCount; ++t)
                 std::printf("%.*s\n", static_cast<int>(worldgen::twistName(static_cast<worldgen::Twist>(t)).size()),
                             worldgen::twistName(static_cast<worldgen::Twist>(t)).data());

@@ -1,0 +1,98 @@
+// How reading a properties file grows with its size: generates two files, of N and 10 N
+// objects (10,000 and 100,000 by default), reads each into a fresh configuration
+// registry a few times and prints the best time of each and their ratio. A reader that
+// is near-linear shows a ratio close to 10; a quadratic one close to 100. Each read runs
+// in a child process of its own, so that it starts from a fresh heap as the program's
+// one read at start-up does (a reused, already-faulted heap would favour the small file),
+// and is timed in processor time, so that other work on a shared machine counts less.
+//
+//   build/posix/bench/gxlog/gxlog_props_scale_bench [objects] [folder]
+//
+// Each object has three lines. Half the objects hang from the root (top-level names),
+// half from one shared parent, and one in ten is named before its own parent object, so
+// that the registry also moves descendants under an ancestor read after them.
+#include <algorithm>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "gxlog/src/GXgConfig.h"
+#include "gxlog/src/GXgReadProps.h"
+
+namespace {
+
+std::string generate(const std::string& folder, int objects) {
+    const std::string path = folder + "/scale-" + std::to_string(objects) + ".properties";
+    std::ofstream out(path, std::ios::binary);
+    out << "# generated: " << objects << " objects\nshared.parent.className=gxg_basiclogger\n";
+    for (int i = 0; i < objects; ++i) {
+        const std::string name = (i % 2 ? "shared.parent.logger" : "top") + std::to_string(i);
+        if (i % 10 == 0) out << name << ".child.level=INFO\n";  // a descendant before its ancestor
+        out << name << ".className=gxg_basiclogger\n"
+            << name << ".level=DEBUG_MIN\n"
+            << name << ".listenerNames=handler" << i << " gxlog.defaultConsole\n";
+    }
+    return path;
+}
+
+double cpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+// One read in a child process; its processor time in seconds, negative on failure.
+double readOnceInChild(const std::string& path) {
+    int channel[2];
+    if (::pipe(channel) != 0) return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        gxlog::GXgConfigRegistry registry;
+        const double start = cpuSeconds();
+        const bool ok = gxlog::GXgReadProps(path.c_str(), registry);
+        const double spent = ok ? cpuSeconds() - start : -1;
+        const ssize_t written = ::write(channel[1], &spent, sizeof spent);
+        ::_exit(written == sizeof spent ? 0 : 1);
+    }
+    double spent = -1;
+    if (child < 0 || ::read(channel[0], &spent, sizeof spent) != sizeof spent) spent = -1;
+    if (child > 0) ::waitpid(child, nullptr, 0);
+    ::close(channel[0]);
+    ::close(channel[1]);
+    return spent;
+}
+
+// Best of `rounds` reads.
+double timeRead(const std::string& path, int rounds) {
+    double best = 1e30;
+    for (int r = 0; r < rounds; ++r) {
+        const double spent = readOnceInChild(path);
+        if (spent < 0) {
+            std::fprintf(stderr, "could not read %s\n", path.c_str());
+            std::exit(1);
+        }
+        best = std::min(best, spent);
+    }
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int small = argc > 1 ? std::atoi(argv[1]) : 10000;
+    const std::string folder = argc > 2 ? argv[2] : ".";
+    if (small <= 0) {
+        std::fprintf(stderr, "usage: %s [objects] [folder]\n", argv[0]);
+        return 2;
+    }
+    const std::string smallFile = generate(folder, small);
+    const std::string largeFile = generate(folder, small * 10);
+    const double smallTime = timeRead(smallFile, 5);
+    const double largeTime = timeRead(largeFile, 5);
+    std::printf("%d objects: %.4f s\n%d objects: %.4f s\nratio: %.2f (near-linear reading: about 10, goal below 10)\n",
+                small, smallTime, small * 10, largeTime, largeTime / smallTime);
+    std::remove(smallFile.c_str());
+    std::remove(largeFile.c_str());
+    return 0;
+}
