@@ -181,6 +181,7 @@ attrscan_install_tool(mkcodeset MANPAGE docs/man/mkcodeset.1)
 attrscan_install_tool(worldgen MANPAGE docs/man/worldgen.1)
 attrscan_install_tool(attrdiff MANPAGE docs/man/attrdiff.1)
 attrscan_install_tool(attrmap MANPAGE docs/man/attrmap.1)
+attrscan_install_tool(worldredact MANPAGE docs/man/worldredact.1)
 
 # Everything above has registered itself; the dependencies and the tool list are final.
 get_property(_extra_depends GLOBAL PROPERTY ATTRSCAN_PACKAGE_DEPENDS)

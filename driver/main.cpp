@@ -13,6 +13,7 @@
 #include "inventory/fs_summary.h"
 #include "platform/host_services.h"
 #include "platform/process.h"
+#include "record/recording.h"
 
 namespace {
 
@@ -45,9 +46,8 @@ void setUpTrace() {
     scan::setTraceLogger(logger);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The scan proper; main() adds the recording around it.
+int runScanner(int argc, char** argv) {
     platform::holdStandardStreams();
     const driver::CommandLine cl = driver::parseCommandLine(platform::programArguments(argc, argv));
     setUpTrace();
@@ -66,4 +66,13 @@ int main(int argc, char** argv) {
     scan::trace(scan::kSourceSurvey, "Main", 325, "Entering Attribute Scanner");
     const std::string hostName = obtainHostName();
     return driver::runScanPass(cl.mode, cl.running, cl.params, hostName);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    record::startRecording();
+    const int exitCode = runScanner(argc, argv);
+    record::finishRecording();
+    return exitCode;
 }

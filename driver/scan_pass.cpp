@@ -14,6 +14,7 @@
 #include "hba/discovery_dump.h"
 #include "hba/rnid.h"
 #include "hba/target_probe.h"
+#include "record/recording.h"
 
 namespace driver {
 
@@ -92,7 +93,7 @@ int runScanPass(ScanMode mode, bool running, const doc::ScanParameters& params, 
         return exitAfterDocument(writeError, kExitRunningOverlap);
     }
 
-    const int adapterCount = discoverSan(hba::hbaApi(), hostName);
+    const int adapterCount = discoverSan(record::scanHbaApi(), hostName);
     // The writer has flushed standard output and says whether the document arrived.
     const int writeError = printDocument(mode, params, adapterCount, false);
     GXgToolkitTerm();

@@ -98,8 +98,14 @@ public:
     struct Impl;  // each backend's own handle
 
 private:
+    // The backend's own answers; the public calls above pass them to the host observer.
+    static std::optional<Device> openBackend(const std::string& path, DeviceAccess access);
+    std::optional<ScsiAddress> backendScsiAddress() const;
+    std::optional<DriveGeometry> backendDriveGeometry() const;
+
     explicit Device(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;
+    std::string path_;  // as opened, so that an observer knows which device answered
 };
 
 // --- Registry -------------------------------------------------------------------------
@@ -155,8 +161,17 @@ public:
     struct Impl;
 
 private:
+    // The backend's own answers; the public calls above pass them to the host observer.
+    static std::optional<RegistryKey> openBackend(const std::string& path);
+    std::optional<RegistryKeyInfo> backendQueryInfo() const;
+    RegistryEnum backendSubkeyName(uint32_t index, std::size_t nameBuffer, std::string& name) const;
+    RegistryEnum backendValueAt(uint32_t index, std::size_t nameBuffer, std::size_t dataBuffer,
+                                RegistryValue& value) const;
+    std::optional<RegistryValue> backendQueryValue(const std::string& name) const;
+
     explicit RegistryKey(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;
+    std::string path_;  // as opened
 };
 
 }  // namespace platform

@@ -25,6 +25,7 @@ layers=(
   "fabric/*             fabric"
   "document/*           document"
   "inventory/*          inventory"
+  "record/*             record"
   "driver/*             driver"
   "tools/*              tools"
 )

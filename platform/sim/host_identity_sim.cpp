@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/host_services.h"
+#include "platform/backend.h"
 #include "platform/sim/world_host.h"
 
 namespace platform {
@@ -33,6 +33,8 @@ uint16_t nativeArchitecture() {
 }
 
 }  // namespace
+
+namespace backend {
 
 bool startSockets() { return true; }
 
@@ -96,6 +98,8 @@ uint16_t processorArchitecture() {
     }
     return nativeArchitecture();
 }
+
+}  // namespace backend
 
 uint32_t currentProcessId() { return static_cast<uint32_t>(getpid()); }
 

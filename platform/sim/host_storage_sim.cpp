@@ -9,7 +9,7 @@
 #include "base/ascii.h"
 #include "base/hex.h"
 
-#include "platform/host_storage.h"
+#include "platform/backend.h"
 #include "platform/sim/world_host.h"
 
 namespace platform {
@@ -66,6 +66,8 @@ std::optional<ScsiAddress> addressOf(const json* node) {
 
 // --- Logical drives -------------------------------------------------------------------
 
+namespace backend {
+
 uint32_t logicalDriveMask() {
     uint32_t mask = 0;
     if (const json* list = drives())
@@ -113,6 +115,8 @@ std::optional<FreeSpace> diskFreeSpace(const std::string& rootPath) {
     return space;
 }
 
+}  // namespace backend
+
 // --- Devices --------------------------------------------------------------------------
 
 struct Device::Impl {
@@ -125,7 +129,7 @@ Device::Device(Device&&) noexcept = default;
 Device& Device::operator=(Device&&) noexcept = default;
 Device::~Device() = default;
 
-std::optional<Device> Device::open(const std::string& path, DeviceAccess /*access*/) {
+std::optional<Device> Device::openBackend(const std::string& path, DeviceAccess /*access*/) {
     constexpr std::string_view kPrefix = "\\\\.\\";
     constexpr std::string_view kPhysical = "PHYSICALDRIVE";
     std::string_view rest(path);
@@ -157,9 +161,9 @@ std::optional<Device> Device::open(const std::string& path, DeviceAccess /*acces
     return Device(std::move(impl));
 }
 
-std::optional<ScsiAddress> Device::scsiAddress() const { return addressOf(impl_->node); }
+std::optional<ScsiAddress> Device::backendScsiAddress() const { return addressOf(impl_->node); }
 
-std::optional<DriveGeometry> Device::driveGeometry() const {
+std::optional<DriveGeometry> Device::backendDriveGeometry() const {
     const json* g = member(impl_->node, "geometry");
     if (!impl_->physical || !g || flag(g, "fails")) return std::nullopt;
     DriveGeometry geo;
@@ -254,7 +258,7 @@ RegistryKey::RegistryKey(RegistryKey&&) noexcept = default;
 RegistryKey& RegistryKey::operator=(RegistryKey&&) noexcept = default;
 RegistryKey::~RegistryKey() = default;
 
-std::optional<RegistryKey> RegistryKey::openLocalMachine(const std::string& path) {
+std::optional<RegistryKey> RegistryKey::openBackend(const std::string& path) {
     const json* node = registryKeyAt(path);
     if (!node || flag(node, "openFails")) return std::nullopt;
     auto impl = std::make_unique<Impl>();
@@ -262,7 +266,7 @@ std::optional<RegistryKey> RegistryKey::openLocalMachine(const std::string& path
     return RegistryKey(std::move(impl));
 }
 
-std::optional<RegistryKeyInfo> RegistryKey::queryInfo() const {
+std::optional<RegistryKeyInfo> RegistryKey::backendQueryInfo() const {
     if (flag(impl_->node, "queryFails")) return std::nullopt;
     RegistryKeyInfo info;
     if (const json* k = member(impl_->node, "keys")) info.subkeyCount = static_cast<uint32_t>(k->size());
@@ -270,7 +274,7 @@ std::optional<RegistryKeyInfo> RegistryKey::queryInfo() const {
     return info;
 }
 
-RegistryEnum RegistryKey::subkeyName(uint32_t index, std::size_t nameBuffer, std::string& name) const {
+RegistryEnum RegistryKey::backendSubkeyName(uint32_t index, std::size_t nameBuffer, std::string& name) const {
     if (flag(impl_->node, "enumFails")) return RegistryEnum::Failed;
     const json* keys = member(impl_->node, "keys");
     if (!keys || index >= keys->size()) return RegistryEnum::NoMoreItems;
@@ -280,7 +284,7 @@ RegistryEnum RegistryKey::subkeyName(uint32_t index, std::size_t nameBuffer, std
     return RegistryEnum::Ok;
 }
 
-RegistryEnum RegistryKey::valueAt(uint32_t index, std::size_t nameBuffer, std::size_t dataBuffer,
+RegistryEnum RegistryKey::backendValueAt(uint32_t index, std::size_t nameBuffer, std::size_t dataBuffer,
                                   RegistryValue& value) const {
     const json* values = member(impl_->node, "values");
     if (!values || index >= values->size()) return RegistryEnum::NoMoreItems;
@@ -290,7 +294,7 @@ RegistryEnum RegistryKey::valueAt(uint32_t index, std::size_t nameBuffer, std::s
     return RegistryEnum::Ok;
 }
 
-std::optional<RegistryValue> RegistryKey::queryValue(const std::string& name) const {
+std::optional<RegistryValue> RegistryKey::backendQueryValue(const std::string& name) const {
     const json* values = member(impl_->node, "values");
     if (!values) return std::nullopt;
     for (const auto& v : *values)

@@ -4,10 +4,12 @@
 
 #include <cstring>
 
-#include "platform/host_services.h"
+#include "platform/backend.h"
 #include "platform/process.h"
 
 namespace platform {
+
+namespace backend {
 
 bool startSockets() {
     WSADATA data;
@@ -51,6 +53,8 @@ uint16_t processorArchitecture() {
     GetSystemInfo(&info);
     return info.wProcessorArchitecture;
 }
+
+}  // namespace backend
 
 uint32_t currentProcessId() { return GetCurrentProcessId(); }
 

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "platform/host_storage.h"
+#include "platform/backend.h"
 #include "platform/process.h"
 
 namespace platform {
@@ -43,6 +43,8 @@ constexpr DWORD kDiskGetDriveGeometry = 0x70000;
 
 // --- Logical drives -------------------------------------------------------------------
 
+namespace backend {
+
 uint32_t logicalDriveMask() { return GetLogicalDrives(); }
 
 std::optional<std::string> substCommandOutput() {
@@ -80,6 +82,8 @@ std::optional<FreeSpace> diskFreeSpace(const std::string& rootPath) {
     return FreeSpace{available.QuadPart, total.QuadPart, totalFree.QuadPart};
 }
 
+}  // namespace backend
+
 // --- Devices --------------------------------------------------------------------------
 
 struct Device::Impl {
@@ -94,7 +98,7 @@ Device::Device(Device&&) noexcept = default;
 Device& Device::operator=(Device&&) noexcept = default;
 Device::~Device() = default;
 
-std::optional<Device> Device::open(const std::string& path, DeviceAccess access) {
+std::optional<Device> Device::openBackend(const std::string& path, DeviceAccess access) {
     NoCriticalErrorBoxes guard;
     const bool read = access == DeviceAccess::ReadSharedReadWrite;
     HANDLE h = CreateFileA(path.c_str(), read ? GENERIC_READ : 0,
@@ -106,7 +110,7 @@ std::optional<Device> Device::open(const std::string& path, DeviceAccess access)
     return Device(std::move(impl));
 }
 
-std::optional<ScsiAddress> Device::scsiAddress() const {
+std::optional<ScsiAddress> Device::backendScsiAddress() const {
     ScsiAddressAnswer answer{};
     DWORD returned = 0;
     if (!DeviceIoControl(impl_->handle, kScsiGetAddress, nullptr, 0, &answer, sizeof answer, &returned, nullptr))
@@ -114,7 +118,7 @@ std::optional<ScsiAddress> Device::scsiAddress() const {
     return ScsiAddress{answer.portNumber, answer.pathId, answer.targetId, answer.lun};
 }
 
-std::optional<DriveGeometry> Device::driveGeometry() const {
+std::optional<DriveGeometry> Device::backendDriveGeometry() const {
     DISK_GEOMETRY g{};
     DWORD returned = 0;
     if (!DeviceIoControl(impl_->handle, kDiskGetDriveGeometry, nullptr, 0, &g, sizeof g, &returned, nullptr))
@@ -150,7 +154,7 @@ RegistryKey::RegistryKey(RegistryKey&&) noexcept = default;
 RegistryKey& RegistryKey::operator=(RegistryKey&&) noexcept = default;
 RegistryKey::~RegistryKey() = default;
 
-std::optional<RegistryKey> RegistryKey::openLocalMachine(const std::string& path) {
+std::optional<RegistryKey> RegistryKey::openBackend(const std::string& path) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
     auto impl = std::make_unique<Impl>();
@@ -158,7 +162,7 @@ std::optional<RegistryKey> RegistryKey::openLocalMachine(const std::string& path
     return RegistryKey(std::move(impl));
 }
 
-std::optional<RegistryKeyInfo> RegistryKey::queryInfo() const {
+std::optional<RegistryKeyInfo> RegistryKey::backendQueryInfo() const {
     DWORD subkeys = 0, values = 0;
     if (RegQueryInfoKeyA(impl_->key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
                          nullptr, nullptr, nullptr) != ERROR_SUCCESS)
@@ -166,7 +170,7 @@ std::optional<RegistryKeyInfo> RegistryKey::queryInfo() const {
     return RegistryKeyInfo{subkeys, values};
 }
 
-RegistryEnum RegistryKey::subkeyName(uint32_t index, std::size_t nameBuffer, std::string& name) const {
+RegistryEnum RegistryKey::backendSubkeyName(uint32_t index, std::size_t nameBuffer, std::string& name) const {
     std::string buffer(nameBuffer, '\0');
     DWORD length = static_cast<DWORD>(nameBuffer);
     const RegistryEnum status =
@@ -175,7 +179,7 @@ RegistryEnum RegistryKey::subkeyName(uint32_t index, std::size_t nameBuffer, std
     return status;
 }
 
-RegistryEnum RegistryKey::valueAt(uint32_t index, std::size_t nameBuffer, std::size_t dataBuffer,
+RegistryEnum RegistryKey::backendValueAt(uint32_t index, std::size_t nameBuffer, std::size_t dataBuffer,
                                   RegistryValue& value) const {
     std::string name(nameBuffer, '\0');
     std::vector<uint8_t> data(dataBuffer);
@@ -192,7 +196,7 @@ RegistryEnum RegistryKey::valueAt(uint32_t index, std::size_t nameBuffer, std::s
     return status;
 }
 
-std::optional<RegistryValue> RegistryKey::queryValue(const std::string& name) const {
+std::optional<RegistryValue> RegistryKey::backendQueryValue(const std::string& name) const {
     RegistryValue value;
     value.name = name;
     // The value may grow between the size query and the read: ask again then.

@@ -24,6 +24,16 @@ struct State {
     std::optional<San> san;
     std::map<HBA_HANDLE, std::size_t> open;  // handle -> adapter index
     HBA_HANDLE nextHandle = 1;
+    std::vector<bool> taken;                       // by adapter index: opened (or failed to) and not closed
+    std::map<const Target*, int> reportLunsAsked;  // REPORT LUNS requests per target so far
+
+    // Forgets every open adapter and every request, as a fresh load does.
+    void restart() {
+        open.clear();
+        nextHandle = 1;
+        taken.clear();
+        reportLunsAsked.clear();
+    }
 };
 
 std::mutex& lock() {
@@ -127,8 +137,7 @@ HBA_STATUS HBA_LoadLibrary() {
         State& s = state();
         sim::refreshWorld();
         s.san = readSan();
-        s.open.clear();
-        s.nextHandle = 1;
+        s.restart();
         const HBA_STATUS st = s.san->loadStatus;
         CallLine("HBA_LoadLibrary").results().number("status", st).write();
         return st;
@@ -140,8 +149,7 @@ HBA_STATUS HBA_FreeLibrary() {
         State& s = state();
         const HBA_STATUS st = san().freeStatus;
         s.san.reset();
-        s.open.clear();
-        s.nextHandle = 1;
+        s.restart();
         CallLine("HBA_FreeLibrary").results().number("status", st).write();
         return st;
     });
@@ -186,14 +194,21 @@ HBA_HANDLE HBA_OpenAdapter(char* name) {
         const San& s = san();
         HBA_HANDLE h = HBA_HANDLE_INVALID;
         if (name) {
-            for (std::size_t i = 0; i < s.adapters.size(); ++i) {
-                if (s.adapters[i].name != name) continue;
-                if (!s.adapters[i].openFails) {
+            // Adapters that share a name are opened in list order: the first one not
+            // open now (nor failed to open since), else the first of that name.
+            st.taken.resize(s.adapters.size());
+            std::optional<std::size_t> found;
+            for (std::size_t i = 0; i < s.adapters.size() && !found; ++i)
+                if (s.adapters[i].name == name && !st.taken[i]) found = i;
+            for (std::size_t i = 0; i < s.adapters.size() && !found; ++i)
+                if (s.adapters[i].name == name) found = i;
+            if (found) {
+                st.taken[*found] = true;
+                if (!s.adapters[*found].openFails) {
                     h = st.nextHandle;
                     st.nextHandle = st.nextHandle >= 0xFFFF ? 1 : st.nextHandle + 1;
-                    st.open[h] = i;
+                    st.open[h] = *found;
                 }
-                break;
             }
         }
         CallLine("HBA_OpenAdapter").text("name", name ? name : "").results().number("handle", h).write();
@@ -203,7 +218,11 @@ HBA_HANDLE HBA_OpenAdapter(char* name) {
 
 void HBA_CloseAdapter(HBA_HANDLE handle) {
     guarded(HBA_STATUS_OK, [&] {
-        state().open.erase(handle);
+        State& s = state();
+        if (auto it = s.open.find(handle); it != s.open.end()) {
+            if (it->second < s.taken.size()) s.taken[it->second] = false;
+            s.open.erase(it);
+        }
         CallLine("HBA_CloseAdapter").number("handle", handle).write();
         return HBA_STATUS_OK;
     });
@@ -278,7 +297,11 @@ HBA_STATUS HBA_SendReportLUNs(HBA_HANDLE handle, HBA_WWN portWwn, void* rsp, HBA
         if (!a) st = HBA_STATUS_ERROR_INVALID_HANDLE;
         else if (!p) st = HBA_STATUS_ERROR_ILLEGAL_WWN;
         else if (!p->target) st = HBA_STATUS_ERROR_NOT_A_TARGET;
-        else st = deliver(p->target->reportLuns, rsp, rspSize, sense, senseSize);
+        else {
+            const Target& t = *p->target;
+            const bool again = state().reportLunsAsked[&t]++ > 0;
+            st = deliver(again && t.reportLunsRetry ? *t.reportLunsRetry : t.reportLuns, rsp, rspSize, sense, senseSize);
+        }
         CallLine("HBA_SendReportLUNs")
             .number("handle", handle)
             .hex("wwn", wwnBytes(portWwn))

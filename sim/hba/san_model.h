@@ -34,6 +34,7 @@ struct Unit {
 
 struct Target {
     Answer reportLuns;
+    std::optional<Answer> reportLunsRetry;  // the second and every later REPORT LUNS
     std::vector<Unit> units;
     std::optional<Unit> anyUnit;  // answers for every LUN that has no entry of its own
 };

@@ -88,6 +88,7 @@ Target target(const Json& t) {
         for (const Json& u : *it) r.units.push_back(unit(u));
     if (auto it = t.find("anyUnit"); it != t.end()) r.anyUnit = unit(*it);
     r.reportLuns = reportLunsAnswer(t.contains("reportLuns") ? &t.at("reportLuns") : nullptr, r.units);
+    if (auto it = t.find("reportLunsRetry"); it != t.end()) r.reportLunsRetry = reportLunsAnswer(&*it, r.units);
     return r;
 }
 
