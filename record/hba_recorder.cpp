@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace record {
 
 using Json = nlohmann::ordered_json;
 using Bytes = std::vector<uint8_t>;
-using Wwn = std::array<uint8_t, 8>;
+using Wwn = wire::Wwn;
 
 namespace {
 
@@ -93,12 +93,6 @@ namespace {
 
 const hba::HbaApi* g_library = nullptr;
 HbaRecording* g_recording = nullptr;
-
-Wwn wwnOf(const HBA_WWN& w) {
-    Wwn out;
-    std::memcpy(out.data(), w.wwn, out.size());
-    return out;
-}
 
 // The buffer's content before a call, to tell afterwards which bytes the call wrote.
 class Snapshot {

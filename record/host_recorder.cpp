@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace record {
 
