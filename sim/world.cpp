@@ -133,8 +133,13 @@ struct ProcessWorld {
 }  // namespace sim
 
 // Exported from programs that hold the world (see the host services' build); hidden in
-// the HBA library, which looks for the program's one.
-extern "C" __attribute__((visibility("default"))) void* sansim_process_world() {
+// the HBA library, which looks for the program's one. (Windows programs read no world.)
+#ifdef _WIN32
+#define SANSIM_PROCESS_EXPORT
+#else
+#define SANSIM_PROCESS_EXPORT __attribute__((visibility("default")))
+#endif
+extern "C" SANSIM_PROCESS_EXPORT void* sansim_process_world() {
     static sim::ProcessWorld holder;
     return &holder;
 }
