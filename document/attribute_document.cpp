@@ -51,10 +51,11 @@ AttributeModel gatherAttributeModel(int adapterCount, const std::string& modeTex
     return m;
 }
 
-void printAttributeXml(int adapterCount, const std::string& modeText) {
+int printAttributeXml(int adapterCount, const std::string& modeText) {
     AttributeModel m = gatherAttributeModel(adapterCount, modeText);
-    const std::string text = renderAttributeXml(m, scanParameters());
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    scan::DocumentOutput out(stdout);
+    renderAttributeXml(m, scanParameters(), out);
+    return out.finish();
 }
 
 }  // namespace doc

@@ -15,7 +15,8 @@ ScanParameters& scanParameters();
 // disk surveys do not run and the volume and file-system lists stay empty.
 AttributeModel gatherAttributeModel(int adapterCount, const std::string& modeText);
 
-// Gathers, renders and writes the document to standard output.
-void printAttributeXml(int adapterCount, const std::string& modeText);
+// Gathers the model, then writes the document to standard output as it is rendered.
+// Returns 0 when all of it was written, else the error number of the failed write.
+int printAttributeXml(int adapterCount, const std::string& modeText);
 
 }  // namespace doc

@@ -10,11 +10,16 @@
 namespace doc {
 
 std::string renderAttributeXml(AttributeModel& m, const ScanParameters& params) {
-    std::string text;
-    XmlOut out(text);
+    scan::DocumentOutput text;
+    renderAttributeXml(m, params, text);
+    return text.text();
+}
+
+void renderAttributeXml(AttributeModel& m, const ScanParameters& params, scan::DocumentOutput& document) {
+    XmlOut out(document);
     const std::string& systemId = m.system.id;
 
-    printProlog(out, text);
+    printProlog(out);
     printHeader(out, params, systemId, "");
 
     if (m.operatingSystem) {
@@ -141,7 +146,6 @@ std::string renderAttributeXml(AttributeModel& m, const ScanParameters& params) 
     }
 
     out.line("</AttributeXml>");
-    return text;
 }
 
 }  // namespace doc

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/document_output.h"
 #include "document/attribute_model.h"
 
 namespace doc {
@@ -16,5 +17,7 @@ extern const char* const kAttributeDtd;
 // peripheral entities, FC nodes and FC ports (same id as an earlier one) are removed.
 // Every name, value and id is XML-escaped.
 std::string renderAttributeXml(AttributeModel& model, const ScanParameters& params);
+// The same, line by line into a document output.
+void renderAttributeXml(AttributeModel& model, const ScanParameters& params, scan::DocumentOutput& out);
 
 }  // namespace doc

@@ -21,11 +21,16 @@ AttributeModel gatherPeModel(int adapterCount) {
 }
 
 std::string renderPeModeXml(AttributeModel& m, const ScanParameters& params) {
-    std::string text;
-    XmlOut out(text);
+    scan::DocumentOutput text;
+    renderPeModeXml(m, params, text);
+    return text.text();
+}
+
+void renderPeModeXml(AttributeModel& m, const ScanParameters& params, scan::DocumentOutput& document) {
+    XmlOut out(document);
     const std::string& systemId = m.system.id;
 
-    printProlog(out, text);
+    printProlog(out);
     printHeader(out, params, systemId, "PE");
 
     out.line("   <SystemXml>");
@@ -48,13 +53,13 @@ std::string renderPeModeXml(AttributeModel& m, const ScanParameters& params) {
         out.line("   </FcNodeXml>");
     }
     out.line("</AttributeXml>");
-    return text;
 }
 
-void printPeModeXml(int adapterCount) {
+int printPeModeXml(int adapterCount) {
     AttributeModel m = gatherPeModel(adapterCount);
-    const std::string text = renderPeModeXml(m, scanParameters());
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    scan::DocumentOutput out(stdout);
+    renderPeModeXml(m, scanParameters(), out);
+    return out.finish();
 }
 
 }  // namespace doc

@@ -49,9 +49,9 @@ const char* const kAttributeDtd =
     "<!ELEMENT FcNodeIdXml (#PCDATA)>\n"
     "<!ELEMENT FcPortIdXml (#PCDATA)>]> <!-- End Attribute.dtd -->\n";
 
-void printProlog(XmlOut& out, std::string& text) {
+void printProlog(XmlOut& out) {
     out.line("<?xml version=\"1.0\"?>");
-    text += kAttributeDtd;
+    out.lines(kAttributeDtd);
     out.line("<AttributeXml>");
 }
 

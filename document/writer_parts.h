@@ -50,7 +50,7 @@ void removeDuplicateIds(List& list) {
 }
 
 // The XML declaration, the DTD and the root's start tag.
-void printProlog(XmlOut& out, std::string& text);
+void printProlog(XmlOut& out);
 
 // The header's five parameters; option is empty in the full document, "PE" in the other.
 void printHeader(XmlOut& out, const ScanParameters& params, const std::string& systemId,

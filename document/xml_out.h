@@ -1,10 +1,12 @@
 // Line-by-line document output shared by the writers: every printed text is escaped,
-// every line ends with a newline.
+// every line ends with a newline, and the lines go to a document output that may hand
+// them on to standard output as they come.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "common/document_output.h"
 #include "common/text.h"
 #include "document/records.h"
 
@@ -12,27 +14,31 @@ namespace doc {
 
 class XmlOut {
 public:
-    explicit XmlOut(std::string& out) : out_(out) {}
+    explicit XmlOut(scan::DocumentOutput& out) : out_(out) {}
 
     // A line made of literal markup, escaped text, literal markup.
     void line(std::string_view open, std::string_view text, std::string_view close) {
-        out_ += open;
-        scan::appendXmlEscaped(out_, text);
-        out_ += close;
-        out_ += '\n';
+        std::string& b = out_.buffer();
+        b += open;
+        scan::appendXmlEscaped(b, text);
+        b += close;
+        out_.endLine();
     }
     // The same with two escaped texts side by side.
     void line(std::string_view open, std::string_view a, std::string_view b, std::string_view close) {
-        out_ += open;
-        scan::appendXmlEscaped(out_, a);
-        scan::appendXmlEscaped(out_, b);
-        out_ += close;
-        out_ += '\n';
+        std::string& buffer = out_.buffer();
+        buffer += open;
+        scan::appendXmlEscaped(buffer, a);
+        scan::appendXmlEscaped(buffer, b);
+        buffer += close;
+        out_.endLine();
     }
     void line(std::string_view literal) {
-        out_ += literal;
-        out_ += '\n';
+        out_.buffer() += literal;
+        out_.endLine();
     }
+    // Literal lines, each already ended by a newline (the DTDs).
+    void lines(std::string_view literalLines) { out_.buffer() += literalLines; }
 
     // Form A: six blanks before ParameterXml, nine before its children.
     void parameterA(const ParameterNode& p) {
@@ -56,7 +62,7 @@ public:
     }
 
 private:
-    std::string& out_;
+    scan::DocumentOutput& out_;
 };
 
 }  // namespace doc

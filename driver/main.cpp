@@ -9,9 +9,11 @@
 #include "common/text.h"
 #include "document/attribute_document.h"
 #include "driver/command_line.h"
+#include "driver/exit_status.h"
 #include "driver/scan_pass.h"
 #include "inventory/fs_summary.h"
 #include "platform/host_services.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -47,8 +49,8 @@ void setUpTrace() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
-    const driver::CommandLine cl = driver::parseCommandLine(args);
+    platform::holdStandardStreams();
+    const driver::CommandLine cl = driver::parseCommandLine(platform::programArguments(argc, argv));
     doc::scanParameters() = cl.params;
     setUpTrace();
 
@@ -56,7 +58,8 @@ int main(int argc, char** argv) {
         obtainHostName();
         // The summary's logical-device declarations follow the GUID text: the driver hands
         // the writer its third argument.
-        return inv::printFileSystemSummaryXml(doc::scanParameters(), cl.params.systemGuid);
+        return driver::exitAfterDocument(inv::printFileSystemSummaryXml(doc::scanParameters(), cl.params.systemGuid),
+                                         driver::kExitScanned);
     }
 
     if (cl.running)

@@ -4,6 +4,7 @@
 
 #include "common/scan_trace.h"
 #include "document/attribute_document.h"
+#include "driver/exit_status.h"
 #include "document/pe_document.h"
 #include "fabric/fabric_queries.h"
 #include "hba/adapter_record.h"
@@ -16,9 +17,10 @@
 namespace driver {
 
 namespace {
-void printDocument(ScanMode mode, int adapterCount, const std::string& modeText) {
-    if (mode == ScanMode::Pe) doc::printPeModeXml(adapterCount);
-    else doc::printAttributeXml(adapterCount, modeText);
+// Returns 0 when the document was written whole, else the error number of the failure.
+int printDocument(ScanMode mode, int adapterCount, const std::string& modeText) {
+    if (mode == ScanMode::Pe) return doc::printPeModeXml(adapterCount);
+    return doc::printAttributeXml(adapterCount, modeText);
 }
 
 // One enabled adapter's pass, filling the record that was started for it. The order of the
@@ -80,17 +82,16 @@ int discoverSan(const hba::HbaApi& api, const std::string& hostName) {
 int runScanPass(ScanMode mode, bool running, const std::string& hostName) {
     if (running) {
         // Overlap with a running scan: the HBA library is never touched.
-        printDocument(mode, 0, "Running");
-        std::fflush(stdout);
+        const int writeError = printDocument(mode, 0, "Running");
         GXgToolkitTerm();
-        return 100;
+        return exitAfterDocument(writeError, kExitRunningOverlap);
     }
 
     const int adapterCount = discoverSan(hba::hbaApi(), hostName);
-    printDocument(mode, adapterCount, "");
-    std::fflush(stdout);
+    // The writer has flushed standard output and says whether the document arrived.
+    const int writeError = printDocument(mode, adapterCount, "");
     GXgToolkitTerm();
-    return 0;
+    return exitAfterDocument(writeError, kExitScanned);
 }
 
 }  // namespace driver

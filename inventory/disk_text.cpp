@@ -1,13 +1,21 @@
 #include "inventory/disk_text.h"
 
+#include "common/text.h"
+
 namespace inv {
 
 std::string escapeQuotes(std::string_view text, std::size_t capacity) {
     const std::size_t room = capacity == 0 ? 0 : capacity - 1;
     std::string out;
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const bool escape = c == '\\' || c == '"';
-        if (out.size() + (escape ? 2 : 1) > room) break;
+        if (out.size() + (escape ? 2 : 1) > room) {
+            // Drop the part of a character that would not fit whole (those bytes are
+            // never escaped, so they are the last ones written).
+            out.resize(out.size() - (i - scan::characterBoundary(text, i)));
+            break;
+        }
         if (escape) out.push_back('\\');
         out.push_back(c);
     }

@@ -107,21 +107,21 @@ std::string attribute(std::string_view name, std::string_view value) {
 
 }  // namespace
 
-std::string renderFileSystemSummaryXml(const doc::ScanParameters& params, const std::string& blockText) {
+void renderFileSystemSummaryXml(const doc::ScanParameters& params, const std::string& blockText,
+                                scan::DocumentOutput& document) {
     doc::SystemRecord system = getSystemInfo(params.systemGuid);
     if (!params.systemGuid.empty()) system.id = params.systemGuid;
     const DriveList drives = collectDriveList();
     const doc::OperatingSystemRecord os = getNtSystemInfo(system);
     const bool logicalDevices = blockText == "FS";
 
-    std::string text;
-    doc::XmlOut out(text);
+    doc::XmlOut out(document);
     out.line("<?xml version=\"1.0\"?>");
-    text += kDtdHead;
-    if (logicalDevices) text += kLogicalDeviceElements;
-    text += kHostAttributeLists;
-    if (logicalDevices) text += kLogicalDeviceAttributeLists;
-    text += kDtdTail;
+    out.lines(kDtdHead);
+    if (logicalDevices) out.lines(kLogicalDeviceElements);
+    out.lines(kHostAttributeLists);
+    if (logicalDevices) out.lines(kLogicalDeviceAttributeLists);
+    out.lines(kDtdTail);
 
     out.line("<AttributeXml>");
     out.line("   <HeaderXml>");
@@ -149,13 +149,18 @@ std::string renderFileSystemSummaryXml(const doc::ScanParameters& params, const 
     }
     out.line("   </NTStorageAutomationHost>");
     out.line("</AttributeXml>");
-    return text;
+}
+
+std::string renderFileSystemSummaryXml(const doc::ScanParameters& params, const std::string& blockText) {
+    scan::DocumentOutput text;
+    renderFileSystemSummaryXml(params, blockText, text);
+    return text.text();
 }
 
 int printFileSystemSummaryXml(const doc::ScanParameters& params, const std::string& blockText) {
-    const std::string text = renderFileSystemSummaryXml(params, blockText);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return 0;
+    scan::DocumentOutput out(stdout);
+    renderFileSystemSummaryXml(params, blockText, out);
+    return out.finish();
 }
 
 }  // namespace inv

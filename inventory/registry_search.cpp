@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/text.h"
+
 namespace inv {
 
 namespace {
@@ -141,7 +143,7 @@ void registryValueText(const platform::RegistryValue& value, std::string& output
             text = output;
             break;
     }
-    if (text.size() > room) text.resize(room);
+    text.resize(scan::characterBoundary(text, room));
     std::string collapsed;
     collapseSpaces(text, collapsed);
     output = std::move(collapsed);

@@ -1,5 +1,7 @@
-// The console handler: writes each formatted event to standard output in the console
+// The console handler: writes each formatted event to standard error in the console
 // codeset, with the formatter's head before the first record and its tail at closing.
+// Standard output belongs to the program's document: a console record there (a toolkit
+// warning through gxlog.defaultConsole, or a trace line) would break it.
 #include <cstdio>
 
 #include "gxlog/src/GXgEvent.h"
@@ -16,7 +18,7 @@ struct ConsoleData final : GXgInstanceData {
 };
 
 void write(const std::optional<std::string>& text) {
-    if (text) consoleWrite(stdout, *text);
+    if (text) consoleWrite(stderr, *text);
 }
 
 void consoleOpen(GXgObject* handler) {

@@ -4,6 +4,7 @@
 // name, its numbered forms, the file properties and the output codeset.
 #include "gxlog/src/GXgFileHandler.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "gxlog/src/GXgEvent.h"
@@ -47,13 +48,13 @@ void fileOpen(GXgObject* handler) {
     flags |= data->appending ? platform::kOpenAppend : platform::kOpenTruncate;
     data->file = platform::File::open(data->activePath, flags, status);
     if (!data->file) {
-        reportZurFailure(status);
+        GXgReportFileFailure(*data, status);
         return;
     }
     if (auto head = GXgHandlerHead(handler)) {
         status = data->file->write(GXgToOutputCodeset(*data, *head));
         if (!status.ok()) {
-            reportZurFailure(status);
+            GXgReportFileFailure(*data, status);
             data->file.reset();
             return;
         }
@@ -61,7 +62,7 @@ void fileOpen(GXgObject* handler) {
     int64_t length = 0;
     status = data->file->length(length);
     if (!status.ok()) {
-        reportZurFailure(status);
+        GXgReportFileFailure(*data, status);
         length = 0;
     }
     data->currentSize = length;
@@ -74,11 +75,11 @@ void fileClose(GXgObject* handler) {
     if (data->opened) {
         if (auto tail = GXgHandlerTail(handler)) {
             const zur::Status status = data->file->write(GXgToOutputCodeset(*data, *tail));
-            if (!status.ok()) reportZurFailure(status);
+            if (!status.ok()) GXgReportFileFailure(*data, status);
         }
     }
     const zur::Status status = data->file->close();
-    if (!status.ok()) reportZurFailure(status);
+    if (!status.ok()) GXgReportFileFailure(*data, status);
     data->file.reset();
     data->opened = false;
 }
@@ -89,19 +90,20 @@ void filePublish(GXgObject* handler, GXgEvent& event) {
     fileOpen(handler);
     std::string& text = data->record;
     text.clear();
-    if (GXgHandlerFormatInto(handler, event, text)) {
-        if (!data->file) {
-            // No file (no valid name, or it could not be opened): the record is lost.
-            reportZurFailure({21, 0, 1});
+    // Without a file (no valid name, or it could not be opened) the record is lost; the
+    // cause was reported when the name was set or the file was opened.
+    if (data->file && GXgHandlerFormatInto(handler, event, text)) {
+        // The size grows by what was written: this handler is the file's only writer
+        // (shared files have their own handler), so the length need not be asked for
+        // after every record; it is read whenever the file is opened.
+        const std::string converted = data->codeset ? GXgToOutputCodeset(*data, text) : std::string();
+        const std::string_view bytes = data->codeset ? std::string_view(converted) : std::string_view(text);
+        const zur::Status status = data->file->write(bytes);
+        if (status.ok()) {
+            data->currentSize += static_cast<int64_t>(bytes.size());
+            GXgFileWritten(*data);
         } else {
-            // The size grows by what was written: this handler is the file's only writer
-            // (shared files have their own handler), so the length need not be asked for
-            // after every record; it is read whenever the file is opened.
-            const std::string converted = data->codeset ? GXgToOutputCodeset(*data, text) : std::string();
-            const std::string_view bytes = data->codeset ? std::string_view(converted) : std::string_view(text);
-            const zur::Status status = data->file->write(bytes);
-            if (status.ok()) data->currentSize += static_cast<int64_t>(bytes.size());
-            else reportZurFailure(status);
+            GXgReportFileFailure(*data, status);
         }
     }
     GXgDistribute(handler, event);
@@ -195,6 +197,7 @@ bool GXgConfigureFileProperty(GXgObject* handler, const std::string& property,
                        property == "fileEncoding" || property == "MPFileSemKey";
     if (!known || !data) return known;
     close(handler);
+    GXgFileWritten(*data);  // a changed file starts with a clean record of failures
     const std::string* value = GXgObjectProperty(handler, property);
     if (property == "maxFileSize") {
         data->maxFileSize = GXgPropertyInt(value).value_or(1024);
@@ -216,15 +219,25 @@ bool GXgConfigureFileProperty(GXgObject* handler, const std::string& property,
     return true;
 }
 
-void GXgEnsureDirectory(const FileData& data) {
+void GXgEnsureDirectory(FileData& data) {
     // An empty directory is the root of an absolute POSIX path.
     if (data.directory.empty() || platform::isDirectory(data.directory)) return;
     if (platform::makeDirectory(data.directory).ok()) return;
     const std::size_t cut = data.directory.find_last_of(platform::kPathSeparator);
     if (cut != std::string::npos && cut > 0) (void)platform::makeDirectory(data.directory.substr(0, cut));
     const zur::Status status = platform::makeDirectory(data.directory);
-    if (!status.ok() && !platform::isDirectory(data.directory)) reportZurFailure(status);
+    if (!status.ok() && !platform::isDirectory(data.directory)) GXgReportFileFailure(data, status);
 }
+
+void GXgReportFileFailure(FileData& data, const zur::Status& status) {
+    std::string text = zurFailureText(status);
+    auto& seen = data.reportedFailures;
+    if (std::find(seen.begin(), seen.end(), text) != seen.end()) return;
+    seen.push_back(text);
+    toolkitMsg(GXG_LEVEL_ERROR, kMsgZurError, {GXgParm::string(std::move(text))});
+}
+
+void GXgFileWritten(FileData& data) { data.reportedFailures.clear(); }
 
 std::string GXgToOutputCodeset(const FileData& data, std::string_view utf8) {
     if (!data.codeset) return std::string(utf8);

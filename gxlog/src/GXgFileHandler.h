@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gxlog/src/GXgObject.h"
 #include "gxlog/src/GXgSharedFileHandlerLock.h"
@@ -39,6 +40,10 @@ struct FileData final : GXgInstanceData {
     int32_t mutexKey = 31821;
     std::unique_ptr<CrossProcessMutex> mutex;  // the shared-file handler's, made on first open
     std::string record;  // the record being written, kept to reuse its memory
+    // Failure texts reported since the handler last wrote a record: a file that cannot
+    // be written fails the same way for every record, and one report of each cause says
+    // all there is to say.
+    std::vector<std::string> reportedFailures;
 };
 
 inline constexpr int kMaxFileNameLength = 1024;
@@ -57,7 +62,13 @@ bool GXgConfigureFileProperty(GXgObject* handler, const std::string& property,
                               void (*close)(GXgObject*));
 
 // Creates the directory of the active file when missing (and its parent, one level).
-void GXgEnsureDirectory(const FileData& data);
+void GXgEnsureDirectory(FileData& data);
+
+// Reports a failure of the handler's file as GXGBC0010E, unless the same cause was
+// reported since the handler last wrote a record.
+void GXgReportFileFailure(FileData& data, const zur::Status& status);
+// A record was written: later failures are new causes again.
+void GXgFileWritten(FileData& data);
 
 // The text in the output codeset; UTF-8 unchanged without a codeset or when it does not
 // convert.

@@ -1,5 +1,7 @@
 #include "gxlog/src/GXgMsgText.h"
 
+#include <cerrno>
+
 #include "gxlog/src/GXgI18nBridge.h"
 #include "gxlog/src/GXgMsgTable.h"
 #include "gxlog/src/GXgPrintf.h"
@@ -30,9 +32,14 @@ void toolkitMsg(GXgLevel level, int key, GXgParmList params) {
     if (g_channel) g_channel(level, tableMessage(key, std::move(params)));
 }
 
+std::string zurFailureText(const zur::Status& status) {
+    zur::Status described = status;
+    if (described.error == 0) described.error = described.code == 21 ? EINVAL : EIO;
+    return i18n::processToUtf8(zur::errorText(described), 127);
+}
+
 void reportZurFailure(const zur::Status& status) {
-    const std::string text = i18n::processToUtf8(zur::errorText(status), 127);
-    toolkitMsg(GXG_LEVEL_ERROR, kMsgZurError, {GXgParm::string(text)});
+    toolkitMsg(GXG_LEVEL_ERROR, kMsgZurError, {GXgParm::string(zurFailureText(status))});
 }
 
 std::string messageText(const GXgI18Msg& message) {

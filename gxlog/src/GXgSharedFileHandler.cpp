@@ -22,7 +22,7 @@ void sharedOpen(GXgObject* handler) {
     if (!data->mutex) {
         data->mutex = CrossProcessMutex::create(data->mutexKey, status);
         if (!data->mutex) {
-            reportZurFailure(status);
+            GXgReportFileFailure(*data, status);
             return;
         }
     }
@@ -31,7 +31,7 @@ void sharedOpen(GXgObject* handler) {
     data->file = platform::File::open(
         data->activePath, platform::kOpenWrite | platform::kOpenAppend | platform::kOpenCreate, status);
     if (!data->file) {
-        reportZurFailure(status);
+        GXgReportFileFailure(*data, status);
         return;
     }
     data->opened = true;
@@ -42,7 +42,7 @@ void sharedClose(GXgObject* handler) {
     if (!data || !data->opened) return;
     if (data->file) {
         const zur::Status status = data->file->close();
-        if (!status.ok()) reportZurFailure(status);
+        if (!status.ok()) GXgReportFileFailure(*data, status);
         data->file.reset();
     }
     data->opened = false;
@@ -118,17 +118,17 @@ void sharedPublish(GXgObject* handler, GXgEvent& event) {
     // written and the lock released, or no other process could ever take it again.
     if (waited == CrossProcessMutex::WaitResult::Acquired || waited == CrossProcessMutex::WaitResult::Abandoned) {
         status = data->file->length(data->currentSize);
-        if (!status.ok()) reportZurFailure(status);
+        if (!status.ok()) GXgReportFileFailure(*data, status);
         else if (data->maxFiles >= 2 && data->currentSize >= data->maxFileSize) sharedRollover(*data);
         if (text) {
             status = data->file->write(*text);
-            if (!status.ok()) reportZurFailure(status);
+            if (status.ok()) GXgFileWritten(*data);
+            else GXgReportFileFailure(*data, status);
         }
         status = data->mutex->release();
-        if (!status.ok()) reportZurFailure(status);
+        if (!status.ok()) GXgReportFileFailure(*data, status);
     } else {
-        if (status.ok()) status = {-4, 0, 2};
-        reportZurFailure(status);
+        GXgReportFileFailure(*data, status);
     }
     GXgDistribute(handler, event);
 }

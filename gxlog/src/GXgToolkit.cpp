@@ -41,7 +41,7 @@ void startClasses() {
 }
 
 // The error logger with at least the default console among its listeners, so toolkit
-// messages always reach standard output.
+// messages always reach standard error.
 GXgObject* makeErrorLogger() {
     GXgObject* logger = GXgFindObject(kErrorLoggerName)
                             ? GXgGetObject(kErrorLoggerName, nullptr)

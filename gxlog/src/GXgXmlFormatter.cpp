@@ -4,8 +4,12 @@
 //
 // Values and texts are escaped: markup characters in element content and attribute
 // values become entity references, and a "]]>" inside a CDATA section is split across
-// two sections, so that no message text can break or inject into a record.
+// two sections, so that no message text can break or inject into a record. Control
+// bytes (below 0x20), which XML 1.0 cannot carry at all, not even in CDATA, are written
+// as '%' and two hexadecimal digits, as the scanner prints raw device texts.
 #include <cstdio>
+
+#include "common/text.h"
 
 #include "gxlog/src/GXgFormatter.h"
 #include "gxlog/src/GXgMsgTable.h"
@@ -23,6 +27,22 @@ struct XmlData final : GXgInstanceData {
     bool singleServer = false;
 };
 
+bool isControl(char c) { return static_cast<unsigned char>(c) < 0x20; }
+
+void appendControl(std::string& out, char c) { out += scan::percentEscape(std::string_view(&c, 1)); }
+
+// Text as it is, but for control bytes.
+void appendPrintable(std::string& out, std::string_view text) {
+    std::size_t plain = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (!isControl(text[at])) continue;
+        out.append(text.substr(plain, at - plain));
+        appendControl(out, text[at]);
+        plain = at + 1;
+    }
+    out.append(text.substr(plain));
+}
+
 void appendEscaped(std::string& out, std::string_view text) {
     for (const char c : text) {
         switch (c) {
@@ -31,7 +51,10 @@ void appendEscaped(std::string& out, std::string_view text) {
             case '>': out += "&gt;"; break;
             case '"': out += "&quot;"; break;
             case '\'': out += "&apos;"; break;
-            default: out += c; break;
+            default:
+                if (isControl(c)) appendControl(out, c);
+                else out += c;
+                break;
         }
     }
 }
@@ -41,11 +64,11 @@ void appendEscaped(std::string& out, std::string_view text) {
 void appendCdata(std::string& out, std::string_view text) {
     std::size_t at;
     while ((at = text.find("]]>")) != std::string_view::npos) {
-        out.append(text.substr(0, at + 2));
+        appendPrintable(out, text.substr(0, at + 2));
         out += "]]><![CDATA[";
         text.remove_prefix(at + 2);
     }
-    out.append(text);
+    appendPrintable(out, text);
 }
 
 const char* severityText(GXgLevel level) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/host_services.h"
+#include "platform/process.h"
 
 namespace platform {
 
@@ -17,14 +18,14 @@ std::optional<std::string> localHostName() {
     char name[255] = {};
     if (gethostname(name, sizeof name) != 0) return std::nullopt;
     name[sizeof name - 1] = '\0';
-    return std::string(name);
+    return hostText(name);
 }
 
 std::optional<HostEntry> lookupHost(const std::string& name) {
     const hostent* h = gethostbyname(name.c_str());
     if (!h) return std::nullopt;
     HostEntry entry;
-    entry.officialName = h->h_name ? h->h_name : "";
+    entry.officialName = h->h_name ? hostText(h->h_name) : "";
     if (h->h_addrtype == AF_INET && h->h_addr_list) {
         for (char** a = h->h_addr_list; *a; ++a) {
             in_addr addr;

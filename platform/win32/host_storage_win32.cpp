@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/host_storage.h"
+#include "platform/process.h"
 
 namespace platform {
 
@@ -69,7 +70,7 @@ std::optional<VolumeInformation> volumeInformation(const std::string& rootPath) 
         return std::nullopt;
     label[sizeof label - 1] = '\0';
     fileSystem[sizeof fileSystem - 1] = '\0';
-    return VolumeInformation{label, fileSystem};
+    return VolumeInformation{hostText(label), hostText(fileSystem)};
 }
 
 std::optional<FreeSpace> diskFreeSpace(const std::string& rootPath) {
@@ -207,6 +208,12 @@ std::optional<RegistryValue> RegistryKey::queryValue(const std::string& name) co
         if (status != ERROR_SUCCESS) return std::nullopt;
         value.type = type;
         value.data.resize(std::min<DWORD>(got, size));
+        if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+            // Terminators convert to terminators, so a multi-string keeps its pieces.
+            const std::string text = hostText(std::string_view(reinterpret_cast<const char*>(value.data.data()),
+                                                               value.data.size()));
+            value.data.assign(text.begin(), text.end());
+        }
         return value;
     }
     return std::nullopt;

@@ -84,10 +84,17 @@ const Port* targetPort(const Adapter& a, const HBA_WWN& wwn) {
     return nullptr;
 }
 
+// Copies the start of bytes into a caller's buffer of size bytes. An empty answer copies
+// nothing: its data pointer may be null, which memcpy must never be given.
+void copyCut(void* buffer, std::size_t size, const Bytes& bytes) {
+    const std::size_t n = std::min(bytes.size(), size);
+    if (buffer && n > 0) std::memcpy(buffer, bytes.data(), n);
+}
+
 // Writes an answer into the caller's buffers, cut to their sizes; returns its status.
 HBA_STATUS deliver(const Answer& a, void* rsp, HBA_UINT32 rspSize, void* sense, HBA_UINT32 senseSize) {
-    if (a.data && rsp) std::memcpy(rsp, a.data->data(), std::min<std::size_t>(a.data->size(), rspSize));
-    if (a.sense && sense) std::memcpy(sense, a.sense->data(), std::min<std::size_t>(a.sense->size(), senseSize));
+    if (a.data) copyCut(rsp, rspSize, *a.data);
+    if (a.sense) copyCut(sense, senseSize, *a.sense);
     return a.status;
 }
 
@@ -425,7 +432,7 @@ HBA_STATUS HBA_SendCTPassThru(HBA_HANDLE handle, void* req, HBA_UINT32 reqSize, 
             st = reply.status;
             if (reply.answer) {
                 if (reply.built) fitCtAnswer(*reply.answer, rspSize);
-                std::memcpy(rsp, reply.answer->data(), std::min<std::size_t>(reply.answer->size(), rspSize));
+                copyCut(rsp, rspSize, *reply.answer);
             }
         }
         CallLine("HBA_SendCTPassThru")

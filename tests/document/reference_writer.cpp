@@ -14,10 +14,10 @@ using namespace doc;
 
 namespace {
 
-void header(XmlOut& out, std::string& text, const ScanParameters& p, const std::string& sid,
+void header(XmlOut& out, const ScanParameters& p, const std::string& sid,
             const std::string& option) {
     out.line("<?xml version=\"1.0\"?>");
-    text += kAttributeDtd;
+    out.lines(kAttributeDtd);
     out.line("<AttributeXml>");
     out.line("   <HeaderXml>");
     out.parameterA({"Agent Address", p.agentAddress});
@@ -67,10 +67,10 @@ void controllers(XmlOut& out, const std::vector<ControllerRecord>& cs, std::list
 }  // namespace
 
 std::string renderAttributeXml(AttributeModel m, const ScanParameters& params) {
-    std::string text;
+    scan::DocumentOutput text;
     XmlOut out(text);
     const std::string sid = m.system.id;
-    header(out, text, params, sid, "");
+    header(out, params, sid, "");
     auto nodes = asList<FcNodeRecord>(m.fcNodes);
     auto ports = asList<FcPortRecord>(m.fcPorts);
     auto entities = asList<PeripheralEntityRecord>(m.peripheralEntities);
@@ -181,14 +181,14 @@ std::string renderAttributeXml(AttributeModel m, const ScanParameters& params) {
         out.line("   </FcPortXml>");
     }
     out.line("</AttributeXml>");
-    return text;
+    return text.text();
 }
 
 std::string renderPeModeXml(AttributeModel m, const ScanParameters& params) {
-    std::string text;
+    scan::DocumentOutput text;
     XmlOut out(text);
     const std::string sid = m.system.id;
-    header(out, text, params, sid, "PE");
+    header(out, params, sid, "PE");
     auto nodes = asList<FcNodeRecord>(m.fcNodes);
     auto entities = asList<PeripheralEntityRecord>(m.peripheralEntities);
     out.line("   <SystemXml>");
@@ -215,7 +215,7 @@ std::string renderPeModeXml(AttributeModel m, const ScanParameters& params) {
         out.line("   </FcNodeXml>");
     }
     out.line("</AttributeXml>");
-    return text;
+    return text.text();
 }
 
 }  // namespace reference

@@ -3,6 +3,8 @@
 // the shared file's rollover by copy and truncate.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <regex>
 #include <string>
 #include <vector>
@@ -92,7 +94,7 @@ TEST(FileHandler, SizesCountsAndAppending) {
         for (std::size_t at; (at = own.find("DIR")) != std::string::npos;) own.replace(at, 3, dir);
         Toolkit toolkit(kLogger + props + own, "sizes");
         ASSERT_TRUE(toolkit.ok()) << c.name;
-        Capture out(stdout);
+        Capture out(stderr);
         logRecords(1, c.records);
         GXgToolkitTerm();
         EXPECT_EQ(out.finish(), "") << c.name;
@@ -145,7 +147,7 @@ TEST(FileHandler, FileNameRules) {
     Toolkit toolkit("", "names");
     for (const Case& c : cases) {
         gxlog::FileData data;
-        Capture out(stdout);
+        Capture out(stderr);
         gxlog::GXgSetFileName(data, &c.value);
         const std::string text = out.finish();
         const std::string what = c.value.substr(0, 40);
@@ -163,30 +165,38 @@ TEST(FileHandler, FileNameRules) {
     }
 }
 
-TEST(FileHandler, ProblemsAreReportedAndCostOnlyTheRecord) {
+// What a handler that cannot write says on standard error, for three records: each cause
+// once (not once per record), and never "Success" as the cause of a failure.
+TEST(FileHandler, ProblemsAreReportedOncePerCause) {
     const std::string dir = gxtest::freshDir("problems");
     gxtest::writeAll(dir + "/plain", "a file, not a folder\n");
+    fs::create_directories(dir + "/folder.log");
+    const std::string zur = "GXGBC0010E The following ZUR error occurred: ";
     struct Case {
         const char* name;
         std::string properties;
-        const char* message;
+        std::string messages;  // standard error without the date and time of each line
     };
     const std::vector<Case> cases = {
         {"unknown codeset", "h.fileName=" + dir + "/c.log\nh.fileEncoding=NOSUCH-CODESET\n",
-         " GXGFH0036W Could not load codeset NOSUCH-CODESET. Logged text will be stored in UTF-8 encoding instead.\n"},
-        {"folder that cannot be made", "h.fileName=" + dir + "/plain/x/t.log\n", " GXGBC0010E The following ZUR error occurred: "},
-        {"no file name", "h.fileName=\n", " GXGBC0010E The following ZUR error occurred: "},
+         "GXGFH0036W Could not load codeset NOSUCH-CODESET. Logged text will be stored in UTF-8 encoding instead.\n"},
+        {"no file name", "h.fileName=\n", "GXGBC0030E A value must be specified for the property 'fileName' .\n"},
+#ifndef _WIN32  // the system's texts: the runtime library's here, the system's messages on Windows
+        {"folder that cannot be made", "h.fileName=" + dir + "/plain/x/t.log\n", zur + std::strerror(ENOTDIR) + "\n"},
+        {"name that is a folder", "h.fileName=" + dir + "/folder.log\n", zur + std::strerror(EISDIR) + "\n"},
+        {"full device", "h.fileName=/dev/full\n", zur + std::strerror(ENOSPC) + "\n"},
+#endif
     };
+    const std::regex date("^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:.+-]{18} ", std::regex::multiline);
     for (const Case& c : cases) {
         Toolkit toolkit(kLogger + "h.className=gxg_filehandler\n" + c.properties, "problems");
         ASSERT_TRUE(toolkit.ok()) << c.name;
-        Capture out(stdout);
-        logRecords(1, 2);
+        Capture err(stderr);
+        logRecords(1, 3);
         GXgToolkitTerm();
-        const std::string text = out.finish();
-        EXPECT_NE(text.find(c.message), std::string::npos) << c.name << "\n" << text;
+        EXPECT_EQ(std::regex_replace(err.finish(), date, ""), c.messages) << c.name;
     }
-    EXPECT_EQ(readAll(dir + "/c.log"), lines(1, 2));
+    EXPECT_EQ(readAll(dir + "/c.log"), lines(1, 3));
 }
 
 // A configured codeset: the records are converted, and a character the codeset lacks
@@ -207,12 +217,12 @@ TEST(FileHandler, RecordsInTheOutputCodeset) {
     testsupport::setEnv("NLQDIR", "");
 }
 
-TEST(ConsoleHandler, WritesRecordsToStandardOutput) {
+TEST(ConsoleHandler, WritesRecordsToStandardError) {
     Toolkit toolkit(kLogger + "h.className=gxg_consolehandler\n"
                     "app.child.listenerNames=xh\nxh.className=gxg_consolehandler\nxh.formatterName=x\n"
                     "x.className=gxg_xmlformatter\nx.dateTimeFormat=T\nx.singleServer=true\n",
                     "console");
-    Capture out(stdout);
+    Capture out(stderr);
     logRecords(1, 2);
     GXgObject* child = GXgGetLogger("app.child", nullptr);
     GXgLogTrace(child, nullptr, nullptr, 0, "x", GXG_PARM_NAMED, "server", GXG_PARM_STRING, "h1", GXG_PARM_END);
@@ -248,7 +258,7 @@ TEST(SharedFileHandler, FailedCopyKeepsTheActiveFile) {
     Toolkit toolkit(kLogger + "h.className=gxg_multiproc_filehandler\nh.fileName=" + dir +
                         "/shared.log\nh.maxFileSize=100\nh.maxFiles=2\nh.MPFileSemKey=424243\n",
                     "shared-copy");
-    Capture out(stdout);
+    Capture out(stderr);
     logRecords(1, 5);
     GXgToolkitTerm();
     const std::string text = out.finish();

@@ -186,25 +186,36 @@ TEST(XmlFormat, Records) {
     EXPECT_EQ(format("single", pd), " <Server Format=\"IP\">host1</Server>\n <ProductId>P</ProductId>\n" + record);
 }
 
-// Markup in texts and values cannot break a record.
+// Markup in texts and values cannot break a record, and control bytes, which XML cannot
+// carry even in CDATA, are written %XX.
 TEST(XmlFormat, TextsAndValuesAreEscaped) {
     Toolkit toolkit("x.className=gxg_xmlformatter\n", "xml-escape");
     ASSERT_NE(GXgGetLogger("x", nullptr), nullptr);
     GXgEvent e;
     e.time = kMillis;
     e.level = 3000;
-    e.message.defaultText = "a]]>b<c&d";
-    e.attributes.set("gxg_prop_srcfile", "f\"<>");
-    e.attributes.set("k<", "v&]]>");
-    e.attributes.set("server", "s</Server>");
+    e.message.defaultText = "a]]>b<c&d\x01\t\n%s";
+    e.message.params.push_back(gxlog::GXgParm::string("\x1F"));
+    e.attributes.set("gxg_prop_srcfile", "f\"<>\x02");
+    e.attributes.set("k<", "v&]]>\r");
+    e.attributes.set("server", "s</Server>\x1B");
     EXPECT_EQ(format("x", e),
               "<Trace Level=\"MIN\">\n"
               " <Time Millis=\"1078132830045\">2004-03-01 09:20:30.045+00:00</Time>\n"
-              " <Server Format=\"\">s&lt;/Server&gt;</Server>\n"
-              " <LogText><![CDATA[a]]]]><![CDATA[>b<c&d]]></LogText>\n"
-              " <LogAttribs><Key>k&lt;</Key><Value>v&amp;]]&gt;</Value></LogAttribs>\n"
-              " <Source FileName=\"f&quot;&lt;&gt;\"/>\n"
+              " <Server Format=\"\">s&lt;/Server&gt;%1B</Server>\n"
+              " <LogText><![CDATA[a]]]]><![CDATA[>b<c&d%01%09%0A%1F]]></LogText>\n"
+              " <LogAttribs><Key>k&lt;</Key><Value>v&amp;]]&gt;%0D</Value></LogAttribs>\n"
+              " <Source FileName=\"f&quot;&lt;&gt;%02\"/>\n"
               "</Trace>\n");
+    e.level = 6000;
+    e.attributes = {};
+    EXPECT_EQ(format("x", e),
+              "<Message Id=\"None\" Severity=\"ERROR\">\n"
+              " <Time Millis=\"1078132830045\">2004-03-01 09:20:30.045+00:00</Time>\n"
+              " <LogText><![CDATA[a]]]]><![CDATA[>b<c&d%01%09%0A%1F]]></LogText>\n"
+              " <TranslationInfo Type=\"XPG4\" Catalog=\"\" MsgKey=\"0\" SetId=\"0\">"
+              "<Param><![CDATA[%1F]]></Param></TranslationInfo>\n"
+              "</Message>\n");
 }
 
 TEST(XmlFormat, MessageIdAtTheStartOfATextOrNone) {

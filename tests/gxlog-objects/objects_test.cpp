@@ -83,12 +83,12 @@ TEST(ItemLists, MarkersValuesNamesAndBounds) {
     struct Result {
         std::size_t params;
         GXgLevel level;
-        const char* warning;  // expected toolkit message on standard output, or null
+        const char* warning;  // expected toolkit message on standard error, or null
     };
     // Reads the items that make() passes, checks the count, level and what reached standard
-    // output, and returns the event.
+    // error, and returns the event.
     auto run = [](auto make, const Result& expected, const char* what) {
-        Capture out(stdout);
+        Capture out(stderr);
         gxlog::GXgEvent event = make();
         const std::string text = out.finish();
         EXPECT_EQ(event.message.params.size(), expected.params) << what;
@@ -142,7 +142,7 @@ TEST(Objects, GetOrCreateWarnings) {
         std::string properties;
         std::vector<std::pair<const char*, const char*>> calls;  // name, class; the last is checked
         bool found;
-        const char* stdoutText;  // a toolkit message expected on standard output, or ""
+        const char* errText;  // a toolkit message expected on standard error, or ""
     };
     const std::vector<Case> cases = {
         {"inherited class", "native.className=gxg_basiclogger\n", {{"native.trace.attributeScanner", nullptr}}, true, ""},
@@ -161,13 +161,13 @@ TEST(Objects, GetOrCreateWarnings) {
     for (const Case& c : cases) {
         Toolkit toolkit(c.properties, "create");
         ASSERT_TRUE(toolkit.ok());
-        Capture out(stdout);
+        Capture out(stderr);
         GXgObject* last = nullptr;
         for (const auto& [name, cls] : c.calls) last = GXgGetLogger(name, cls);
         const std::string text = out.finish();
         EXPECT_EQ(last != nullptr, c.found) << c.name;
-        if (*c.stdoutText) {
-            EXPECT_NE(text.find(c.stdoutText), std::string::npos) << c.name << "\n" << text;
+        if (*c.errText) {
+            EXPECT_NE(text.find(c.errText), std::string::npos) << c.name << "\n" << text;
         } else if (c.found) {
             EXPECT_EQ(text, "") << c.name;
         }
@@ -184,7 +184,7 @@ TEST(Objects, StartUpMakesTheErrorLoggerAndItsDefaultConsole) {
     GXgToolkitTerm();
     EXPECT_EQ(gxlog::GXgObjectCount(), 0u);
     // Before start-up (and after shut-down) nothing can be had, and nothing is said.
-    Capture out(stdout);
+    Capture out(stderr);
     EXPECT_EQ(GXgGetLogger("x", "gxg_basiclogger"), nullptr);
     EXPECT_EQ(out.finish(), "");
 }
@@ -212,7 +212,7 @@ TEST(Objects, UnreadablePropertiesFileFailsStartUp) {
 
 // Each case configures a logger `app` and handlers h1, h2 writing files, logs one trace
 // line (optionally with a level marker) and checks what each file received and what
-// reached standard output.
+// reached standard error.
 TEST(Objects, ListenerChains) {
     struct Case {
         const char* name;
@@ -221,7 +221,7 @@ TEST(Objects, ListenerChains) {
         GXgLevel marker;  // 0: none
         const char* h1;   // expected content of h1.log ("" also when missing)
         const char* h2;
-        const char* stdoutText;  // expected part of standard output, "" for nothing at all
+        const char* errText;  // expected part of standard error, "" for nothing at all
     };
     const char* line = "T src m 7 hello 1\n";
     const std::string base = "app.className=gxg_basiclogger\n";
@@ -253,7 +253,7 @@ TEST(Objects, ListenerChains) {
         const std::string dir = gxtest::freshDir("chains");
         Toolkit toolkit(c.properties + handlerLines("h1", dir) + handlerLines("h2", dir) + kFixedDate, "chains");
         ASSERT_TRUE(toolkit.ok()) << c.name;
-        Capture out(stdout);
+        Capture out(stderr);
         GXgObject* logger = GXgGetLogger(c.logger, nullptr);
         ASSERT_NE(logger, nullptr) << c.name;
         if (c.marker) GXgLogTrace(logger, "src", "m", 7, "hello %d", GXG_PARM_INT, 1, c.marker, GXG_PARM_END);
@@ -262,7 +262,7 @@ TEST(Objects, ListenerChains) {
         const std::string text = out.finish();
         EXPECT_EQ(readAll(dir + "/h1.log"), c.h1) << c.name;
         EXPECT_EQ(readAll(dir + "/h2.log"), c.h2) << c.name;
-        if (*c.stdoutText) EXPECT_NE(text.find(c.stdoutText), std::string::npos) << c.name << "\n" << text;
+        if (*c.errText) EXPECT_NE(text.find(c.errText), std::string::npos) << c.name << "\n" << text;
         else EXPECT_EQ(text, "") << c.name;
     }
 }

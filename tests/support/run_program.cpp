@@ -18,7 +18,7 @@ extern char** environ;
 namespace testsupport {
 
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::map<std::string, std::string>& env) {
+                         const std::map<std::string, std::string>& env, StandardOutput output) {
     ProgramResult result;
     std::map<std::string, std::string> merged;
     for (char** e = environ; *e; ++e) {
@@ -50,7 +50,9 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    if (output == StandardOutput::Captured) posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    else if (output == StandardOutput::DevFull) posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
+    else posix_spawn_file_actions_addclose(&actions, 1);
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
     pid_t pid = -1;
     const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());

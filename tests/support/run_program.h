@@ -15,10 +15,14 @@ struct ProgramResult {
     std::string err;
 };
 
+// Where the program's standard output goes: captured, a full device, or nowhere (closed).
+enum class StandardOutput { Captured, DevFull, Closed };
+
 // Runs program with args; env entries are set (an empty value removes the variable)
 // on top of the test's own environment.
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::map<std::string, std::string>& env = {});
+                         const std::map<std::string, std::string>& env = {},
+                         StandardOutput output = StandardOutput::Captured);
 
 // The whole content of a file (empty when it cannot be read).
 std::string readFile(const std::string& path);

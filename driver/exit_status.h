@@ -1,0 +1,16 @@
+// The program's exit statuses. 0 and 100 say a document was written; a document that
+// could not be written whole overrides both, so that a lost document never reads as a
+// finished scan.
+#pragma once
+
+namespace driver {
+
+inline constexpr int kExitScanned = 0;
+inline constexpr int kExitRunningOverlap = 100;
+inline constexpr int kExitDocumentLost = 3;
+
+// The exit status once the document has been written: exitCode when writeError is 0;
+// otherwise one line on standard error naming the cause, and kExitDocumentLost.
+int exitAfterDocument(int writeError, int exitCode);
+
+}  // namespace driver
