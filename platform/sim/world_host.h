@@ -7,7 +7,7 @@ namespace platform {
 
 // The exit status of the POSIX build when SANSIM_WORLD names a world it cannot use: the
 // scan stops after the one-line report instead of describing the machine it runs on.
-inline constexpr int kUnusableWorldExit = 3;
+inline constexpr int kUnusableWorldExit = 4;
 
 // The world's "host" member; null without a world or without that member. When the world
 // named cannot be used, the program exits with kUnusableWorldExit (the reason is on
