@@ -1,12 +1,15 @@
 # The two commands a newcomer needs, plus the pieces they are made of.
 #   make demo   install what is missing, build, scan the bundled sample world
 #   make test   install what is missing, build all three presets, run every test
+#   make package  the Windows zip archives and the Debian package, into build/package/
 
 SHELL := /bin/bash
 JOBS  ?= $(shell nproc)
 DEMO_ARGS ?= 192.168.10.20:9570 AttributeScanner 5A.3C.00.11.22.33.44.55.66.77.88.99.AA.BB.CC.DD:0001
 
-.PHONY: demo test setup build-posix build-asan build-windows test-posix test-asan test-windows clean
+PACKAGES := $(CURDIR)/build/package
+
+.PHONY: demo test package setup build-posix build-asan build-windows test-posix test-asan test-windows clean
 
 setup:
 	@scripts/setup.sh
@@ -39,6 +42,12 @@ test-windows: build-windows
 	ctest --preset windows -j $(JOBS)
 
 test: test-posix test-asan test-windows
+
+# CPack from each build: two zip archives from windows, one Debian package from posix.
+package: build-posix build-windows
+	cd build/posix && cpack -B $(PACKAGES) >&2
+	cd build/windows && cpack -B $(PACKAGES) >&2
+	@ls -l $(PACKAGES)/*.zip $(PACKAGES)/*.deb
 
 clean:
 	rm -rf build

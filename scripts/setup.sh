@@ -6,7 +6,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev libssl-dev
   libhbaapi-dev libhbaapi2 libspdlog-dev libicu-dev libxml2-utils libxml2-dev locales
   json-schema-test-suite
-  g++-mingw-w64-x86-64 wine64 util-linux
+  g++-mingw-w64-x86-64 wine64 util-linux groff-base file dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

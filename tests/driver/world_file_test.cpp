@@ -13,7 +13,7 @@
 namespace {
 
 const std::string kProgram = ATTRSCAN_BINARY_DIR "/driver/attrscan";
-constexpr int kUnusableWorldExit = 4;
+constexpr int kUnusableWorldExit = 3;
 
 std::string repeated(const std::string& piece, int times) {
     std::string s;

@@ -37,7 +37,11 @@ const hba::HbaLibrary& simulatedLibrary() {
 
 World::World(const Json& world, bool callLog) {
     const auto stem = scratchFolder() / testFileStem();
-    path_ = stem.string() + ".json";
+    // Each world gets a file of its own: the simulated library re-reads a world only when
+    // its path, size or write time changed, and two worlds of one test may agree on all
+    // three when written within one tick of a coarse file clock.
+    static int worldsWritten = 0;
+    path_ = stem.string() + "-" + std::to_string(++worldsWritten) + ".json";
     logPath_ = stem.string() + ".calls";
     std::ofstream(path_, std::ios::binary) << world.dump();
     std::remove(logPath_.c_str());

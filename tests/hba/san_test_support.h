@@ -20,7 +20,8 @@ const hba::HbaLibrary& simulatedLibrary();
 
 using testsupport::setEnv;
 
-// A world for one test: the file is written under the test's own folder and named by
+// A world for one test: the file is written under the test's own folder (a new file for
+// each world) and named by
 // SANSIM_WORLD; the call log is emptied and named by SANSIM_CALL_LOG (or switched off
 // when callLog is false, for big worlds). The simulated library reads the world again at
 // HBA_LoadLibrary, so each discovery run sees the world of its test.

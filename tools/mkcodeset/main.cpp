@@ -11,7 +11,17 @@
 #include <cstdlib>
 #include <string>
 
+namespace {
+constexpr const char* kUsage = "usage: mkcodeset [--kind N] ICONV-NAME CANONICAL-NAME OUTPUT\n";
+}
+
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--help") {
+        std::printf("%s\nWrites the codeset table of ICONV-NAME, as the C library's iconv converts it, to\n"
+                    "OUTPUT. CANONICAL-NAME (upper case, letters and digits) is stored in the table and\n"
+                    "is the file name the codeset services look for.\n", kUsage);
+        return 0;
+    }
     int arg = 1;
     int kind = 0;
     if (argc > 2 && std::string(argv[1]) == "--kind") {
@@ -19,7 +29,7 @@ int main(int argc, char** argv) {
         arg = 3;
     }
     if (argc - arg != 3) {
-        std::fprintf(stderr, "usage: mkcodeset [--kind N] ICONV-NAME CANONICAL-NAME OUTPUT\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const std::string iconvName = argv[arg], canonical = argv[arg + 1], output = argv[arg + 2];

@@ -83,14 +83,22 @@ bool pumpThroughUcs2(NlqCodeset* source, NlqCodeset* target, const std::string& 
     return true;
 }
 
+constexpr const char* kUsage = "usage: nlqconv -f FROM -t TO [FILE]\n";
+
 int usage() {
-    std::fprintf(stderr, "usage: nlqconv -f FROM -t TO [FILE]\n");
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && !std::strcmp(argv[1], "--help")) {
+        std::printf("%s\nConverts FILE (or standard input) from codeset FROM to codeset TO on standard\n"
+                    "output. Codeset tables and the aliases file are looked for in NLQDIR (and\n"
+                    "NLQDIR/codeset), else in the current folder; UTF8 is built in.\n", kUsage);
+        return 0;
+    }
     const char* from = nullptr;
     const char* to = nullptr;
     const char* file = nullptr;

@@ -6,6 +6,7 @@
 // OPTIONS: --seed S, -o FILE, --latency KIND=US or KIND=MIN-MAX (microseconds per call of
 // that kind: scsi, ct, rnid, attributes; repeatable)
 //   worldgen --twists            lists the twist names
+//   worldgen --help
 //
 // A summary line goes to standard error.
 #include <cerrno>
@@ -18,12 +19,14 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: worldgen --luns N [--adapters A] [--luns-per-target L] [--disks D] [OPTIONS]\n"
+    "       worldgen --varied [--twist NAME]... [OPTIONS]\n"
+    "       worldgen --twists\n"
+    "OPTIONS: --seed S, -o FILE, --latency KIND=US or KIND=MIN-MAX (KIND: scsi, ct, rnid, attributes)\n";
+
 int usage() {
-    std::fputs("usage: worldgen --luns N [--adapters A] [--luns-per-target L] [--disks D] [OPTIONS]\n"
-               "       worldgen --varied [--twist NAME]... [OPTIONS]\n"
-               "       worldgen --twists\n"
-               "OPTIONS: --seed S, -o FILE, --latency KIND=US or KIND=MIN-MAX (KIND: scsi, ct, rnid, attributes)\n",
-               stderr);
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -43,7 +46,12 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         uint64_t value = 0;
-        if (arg == "--twists") {
+        if (arg == "--help") {
+            std::printf("%s\nWrites a simulated world (JSON) on standard output or into FILE, the same for\n"
+                        "the same options and seed: a sized SAN of N logical units, or a small varied one\n"
+                        "with the named twists. A summary line goes to standard error.\n", kUsage);
+            return 0;
+        } else if (arg == "--twists") {
             for (std::size_t t = 0; t < worldgen::kTwistCount; ++t)
                 std::printf("%.*s\n", static_cast<int>(worldgen::twistName(static_cast<worldgen::Twist>(t)).size()),
                             worldgen::twistName(static_cast<worldgen::Twist>(t)).data());
