@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build clang lld libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev libssl-dev
   libhbaapi-dev libhbaapi2 libspdlog-dev libicu-dev libxml2-utils libxml2-dev locales
-  libgraphviz-dev pkg-config chromium
+  libgraphviz-dev pkg-config chromium json-schema-test-suite
   g++-mingw-w64-x86-64 wine64 util-linux groff-base file dpkg-dev
 )
 missing=()

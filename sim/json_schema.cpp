@@ -1,6 +1,5 @@
 #include "sim/json_schema.h"
 
-#include <regex>
 
 namespace sim {
 
@@ -53,10 +52,9 @@ std::string describe(const json& v) {
 
 }  // namespace
 
-const std::regex& SchemaSet::compiled(const std::string& pattern) const {
+const Pattern& SchemaSet::compiled(const std::string& pattern) const {
     auto it = patterns_.find(pattern);
-    if (it == patterns_.end())
-        it = patterns_.emplace(pattern, std::regex(pattern, std::regex::ECMAScript | std::regex::optimize)).first;
+    if (it == patterns_.end()) it = patterns_.emplace(pattern, Pattern(pattern)).first;
     return it->second;
 }
 
@@ -131,7 +129,7 @@ std::optional<SchemaViolation> SchemaSet::checkAt(const std::string& file, const
         if (auto m = schema.find("maxLength"); m != schema.end() && length > m->get<std::size_t>())
             return SchemaViolation{place, "text longer than " + describe(*m) + " characters"};
         if (auto p = schema.find("pattern"); p != schema.end() && p->is_string()) {
-            if (!std::regex_search(s, compiled(p->get<std::string>())))
+            if (!compiled(p->get<std::string>()).search(s))
                 return SchemaViolation{place, describe(value) + " does not match " + p->get<std::string>()};
         }
     }

@@ -7,10 +7,11 @@
 
 #include <map>
 #include <optional>
-#include <regex>
 #include <string>
 
 #include <nlohmann/json.hpp>
+
+#include "sim/pattern.h"
 
 namespace sim {
 
@@ -30,11 +31,11 @@ private:
     std::optional<SchemaViolation> checkAt(const std::string& file, const nlohmann::json& schema,
                                            const nlohmann::json& value, const std::string& place,
                                            int depth) const;
-    const std::regex& compiled(const std::string& pattern) const;
+    const Pattern& compiled(const std::string& pattern) const;
 
     std::map<std::string, nlohmann::json> schemas_;
     // Patterns compiled once: large worlds check the same pattern thousands of times.
-    mutable std::map<std::string, std::regex> patterns_;
+    mutable std::map<std::string, Pattern, std::less<>> patterns_;
 };
 
 }  // namespace sim

@@ -130,8 +130,9 @@ struct ProcessWorld {
 }  // namespace sim
 
 // Exported from programs that hold the world (see the host services' build); hidden in
-// the HBA library, which looks for the program's one.
-extern "C" __attribute__((visibility("default"))) void* sansim_process_world() {
+// the HBA library, which looks for the program's one. The build supplies the export mark
+// (Windows programs read no world, so there it is empty).
+extern "C" SANSIM_PROCESS_EXPORT void* sansim_process_world() {
     static sim::ProcessWorld holder;
     return &holder;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <climits>
 #include <clocale>
 #include <cstdio>
@@ -55,16 +56,18 @@ struct Digits {
     int exponent = 0;
 };
 
-// `count` (1 to 16) correctly rounded significant digits from the platform's conversion.
+// `count` (1 to 16) correctly rounded significant digits of a finite positive value, as
+// "%.*e" gives them in the C locale; std::to_chars does the same without parsing a format.
 Digits platformDigits(double value, int count) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", count - 1, value);
+    const auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, count - 1).ptr;
     Digits d;
+    d.digits.reserve(static_cast<std::size_t>(count));
     const char* p = buf;
-    for (; *p && *p != 'e' && *p != 'E'; ++p) {
-        if (std::isdigit(static_cast<unsigned char>(*p))) d.digits += *p;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p != '.') d.digits += *p;
     }
-    if (*p) d.exponent = std::atoi(p + 1);
+    if (p < end) std::from_chars(p + (p[1] == '+' ? 2 : 1), end, d.exponent);
     return d;
 }
 

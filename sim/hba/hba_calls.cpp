@@ -1,12 +1,19 @@
 #include "sim/hba/hba_calls.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <thread>
+
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 #include "sim/hba/call_log.h"
 #include "sim/hba/fabric_services.h"
@@ -118,6 +125,39 @@ R guarded(R onFailure, Body body) {
     } catch (...) {
         return onFailure;
     }
+}
+
+// A time drawn evenly from the latency's range. The draws come from one counter shared by
+// all threads, so a run on one thread always sees the same sequence.
+uint32_t drawnMicros(const Latency& l) {
+    if (l.maxMicros <= l.minMicros) return l.minMicros;
+    static std::atomic<uint64_t> draws{0};
+    uint64_t z = (draws.fetch_add(1, std::memory_order_relaxed) + 1) * 0x9E3779B97F4A7C15ULL;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    z ^= z >> 31;
+    return l.minMicros + static_cast<uint32_t>(z % (uint64_t{l.maxMicros} - l.minMicros + 1));
+}
+
+// Waits as long as the world says a call of this kind takes on a real SAN. The wait is
+// outside the library lock, so calls made from several threads wait side by side.
+void serveLatency(Latency Latencies::*kind) {
+    Latency l;
+    try {
+        std::lock_guard<std::mutex> g(lock());
+        l = san().latency.*kind;
+    } catch (...) {
+        return;
+    }
+    const uint32_t us = drawnMicros(l);
+    if (us == 0) return;
+#ifdef __linux__
+    // Linux lets a sleep run late by the thread's timer slack (50 µs by default), a
+    // quarter of a 200 µs device: ask for the least slack on the threads that wait here.
+    thread_local const bool tightened = prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
+    (void)tightened;
+#endif
+    std::this_thread::sleep_for(std::chrono::microseconds(us));
 }
 
 }  // namespace
@@ -236,6 +276,7 @@ void HBA_RefreshInformation(HBA_HANDLE handle) {
 }
 
 HBA_STATUS HBA_GetAdapterAttributes(HBA_HANDLE handle, HBA_ADAPTERATTRIBUTES* attributes) {
+    serveLatency(&Latencies::attributes);
     return guarded(HBA_STATUS_ERROR, [&] {
         const Adapter* a = adapterOf(handle);
         HBA_STATUS st = HBA_STATUS_OK;
@@ -249,6 +290,7 @@ HBA_STATUS HBA_GetAdapterAttributes(HBA_HANDLE handle, HBA_ADAPTERATTRIBUTES* at
 }
 
 HBA_STATUS HBA_GetAdapterPortAttributes(HBA_HANDLE handle, HBA_UINT32 portIndex, HBA_PORTATTRIBUTES* attributes) {
+    serveLatency(&Latencies::attributes);
     return guarded(HBA_STATUS_ERROR, [&] {
         const Adapter* a = adapterOf(handle);
         HBA_STATUS st = HBA_STATUS_OK;
@@ -269,6 +311,7 @@ HBA_STATUS HBA_GetAdapterPortAttributes(HBA_HANDLE handle, HBA_UINT32 portIndex,
 
 HBA_STATUS HBA_GetDiscoveredPortAttributes(HBA_HANDLE handle, HBA_UINT32 portIndex, HBA_UINT32 discoveredIndex,
                                        HBA_PORTATTRIBUTES* attributes) {
+    serveLatency(&Latencies::attributes);
     return guarded(HBA_STATUS_ERROR, [&] {
         const Adapter* a = adapterOf(handle);
         HBA_STATUS st = HBA_STATUS_OK;
@@ -290,6 +333,7 @@ HBA_STATUS HBA_GetDiscoveredPortAttributes(HBA_HANDLE handle, HBA_UINT32 portInd
 
 HBA_STATUS HBA_SendReportLUNs(HBA_HANDLE handle, HBA_WWN portWwn, void* rsp, HBA_UINT32 rspSize, void* sense,
                           HBA_UINT32 senseSize) {
+    serveLatency(&Latencies::scsi);
     return guarded(HBA_STATUS_ERROR, [&] {
         const Adapter* a = adapterOf(handle);
         const Port* p = a ? targetPort(*a, portWwn) : nullptr;
@@ -316,6 +360,7 @@ HBA_STATUS HBA_SendReportLUNs(HBA_HANDLE handle, HBA_WWN portWwn, void* rsp, HBA
 
 HBA_STATUS HBA_SendScsiInquiry(HBA_HANDLE handle, HBA_WWN portWwn, HBA_UINT64 fcLun, HBA_UINT8 evpd, HBA_UINT32 pageCode,
                            void* rsp, HBA_UINT32 rspSize, void* sense, HBA_UINT32 senseSize) {
+    serveLatency(&Latencies::scsi);
     return guarded(HBA_STATUS_ERROR, [&] {
         const Adapter* a = adapterOf(handle);
         const Port* p = a ? targetPort(*a, portWwn) : nullptr;
@@ -362,6 +407,7 @@ HBA_STATUS HBA_SendScsiInquiry(HBA_HANDLE handle, HBA_WWN portWwn, HBA_UINT64 fc
 }
 
 HBA_STATUS HBA_SendRNID(HBA_HANDLE handle, HBA_WWN wwn, HBA_WWNTYPE wwnType, void* rsp, HBA_UINT32* rspSize) {
+    serveLatency(&Latencies::rnid);
     return guarded(HBA_STATUS_ERROR, [&] {
         const Adapter* a = adapterOf(handle);
         const HBA_UINT32 room = rspSize ? *rspSize : 0;
@@ -401,6 +447,7 @@ HBA_STATUS HBA_SendRNID(HBA_HANDLE handle, HBA_WWN wwn, HBA_WWNTYPE wwnType, voi
 }
 
 HBA_STATUS HBA_SendCTPassThru(HBA_HANDLE handle, void* req, HBA_UINT32 reqSize, void* rsp, HBA_UINT32 rspSize) {
+    serveLatency(&Latencies::ct);
     return guarded(HBA_STATUS_ERROR, [&] {
         const Adapter* a = adapterOf(handle);
         HBA_STATUS st = HBA_STATUS_OK;

@@ -111,7 +111,22 @@ struct Adapter {
     std::vector<CtOverride> ctOverrides;  // this adapter's own, tried before the fabric's
 };
 
+// How long a kind of call takes on a real SAN: a fixed time (min == max) or one drawn
+// evenly from [min, max], in microseconds.
+struct Latency {
+    uint32_t minMicros = 0;
+    uint32_t maxMicros = 0;
+};
+
+struct Latencies {
+    Latency scsi;        // REPORT LUNS and INQUIRY
+    Latency ct;          // CT pass-through
+    Latency rnid;        // RNID
+    Latency attributes;  // adapter, port and discovered-port attributes
+};
+
 struct San {
+    Latencies latency;
     HBA_STATUS loadStatus = HBA_STATUS_OK;
     HBA_STATUS freeStatus = HBA_STATUS_OK;
     HBA_UINT32 version = 2;

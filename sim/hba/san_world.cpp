@@ -215,6 +215,18 @@ std::unique_ptr<Fabric> buildFabric(const Json& given) {
     return f;
 }
 
+static Latency latency(const Json& obj, const char* key) {
+    auto it = obj.find(key);
+    if (it == obj.end()) return {};
+    if (it->is_number_unsigned()) {
+        const auto us = it->get<uint32_t>();
+        return {us, us};
+    }
+    const Latency l{it->at("min").get<uint32_t>(), it->at("max").get<uint32_t>()};
+    if (l.minMicros > l.maxMicros) throw WorldError(std::string("latency ") + key + ": min is above max");
+    return l;
+}
+
 San buildSan(const Json& world) {
     San san;
     const Fabric* common = nullptr;
@@ -227,6 +239,8 @@ San buildSan(const Json& world) {
     san.loadStatus = u32(*h, "loadStatus", HBA_STATUS_OK);
     san.freeStatus = u32(*h, "freeStatus", HBA_STATUS_OK);
     san.version = u32(*h, "version", 2);
+    if (auto l = h->find("latency"); l != h->end())
+        san.latency = {latency(*l, "scsi"), latency(*l, "ct"), latency(*l, "rnid"), latency(*l, "attributes")};
     if (auto list = h->find("adapters"); list != h->end()) {
         for (std::size_t i = 0; i < list->size(); ++i) {
             const Json& a = list->at(i);

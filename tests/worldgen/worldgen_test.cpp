@@ -33,6 +33,9 @@ TEST(Worldgen, SizedWorldsHoldTheUnitsAskedForAndPassTheSchema) {
         // An odd unit left over goes to an array seen through one adapter only.
         {{"--luns", "4097", "--adapters", "3", "--luns-per-target", "100", "--disks", "0"},
          "4097 logical units, 48 targets, 3 adapters, 65 SAN disks"},
+        {{"--luns", "12", "--latency", "scsi=200", "--latency", "ct=100-3000", "--latency", "rnid=0-1",
+          "--latency", "attributes=7"},
+         "12 logical units, 6 targets, 2 adapters, 1 SAN disks"},
         {{"--luns", "20000", "--luns-per-target", "256", "--disks", "30"},
          "20000 logical units, 96 targets, 8 adapters, 30 SAN disks"},
     };
@@ -93,9 +96,10 @@ TEST(Worldgen, RefusesWhatTheScannerCannotHoldAndBadArguments) {
         std::string err;
     };
     const std::string usage =
-        "usage: worldgen --luns N [--adapters A] [--luns-per-target L] [--disks D] [--seed S] [-o FILE]\n"
-        "       worldgen --varied [--twist NAME]... [--seed S] [-o FILE]\n"
-        "       worldgen --twists\n";
+        "usage: worldgen --luns N [--adapters A] [--luns-per-target L] [--disks D] [OPTIONS]\n"
+        "       worldgen --varied [--twist NAME]... [OPTIONS]\n"
+        "       worldgen --twists\n"
+        "OPTIONS: --seed S, -o FILE, --latency KIND=US or KIND=MIN-MAX (KIND: scsi, ct, rnid, attributes)\n";
     const std::vector<Case> cases = {
         {{"--luns", "300000", "--adapters", "1"}, 1,
          "worldgen: more than 512 targets on one adapter: give more adapters or more units per target\n"},
@@ -104,6 +108,9 @@ TEST(Worldgen, RefusesWhatTheScannerCannotHoldAndBadArguments) {
         {{"--luns", "0"}, 2, usage},
         {{"--luns", "-5"}, 2, usage},
         {{"--luns"}, 2, usage},
+        {{"--latency", "disk=5"}, 2, usage},
+        {{"--latency", "scsi=300-200"}, 2, usage},
+        {{"--latency", "scsi=10000001"}, 2, usage},
         {{"--seed", "18446744073709551616"}, 2, usage},
         {{"-o", "/nonexistent-folder/w.json"}, 1, "worldgen: cannot write /nonexistent-folder/w.json: No such file or directory\n"},
     };

@@ -1,8 +1,10 @@
 // worldgen: writes a simulated world on standard output (or into a file), reproducibly
 // from a seed.
 //
-//   worldgen --luns N [--adapters A] [--luns-per-target L] [--disks D] [--seed S] [-o FILE]
-//   worldgen --varied [--twist NAME]... [--seed S] [-o FILE]
+//   worldgen --luns N [--adapters A] [--luns-per-target L] [--disks D] [OPTIONS]
+//   worldgen --varied [--twist NAME]... [OPTIONS]
+// OPTIONS: --seed S, -o FILE, --latency KIND=US or KIND=MIN-MAX (microseconds per call of
+// that kind: scsi, ct, rnid, attributes; repeatable)
 //   worldgen --twists            lists the twist names
 //   worldgen --help
 //
@@ -18,9 +20,10 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: worldgen --luns N [--adapters A] [--luns-per-target L] [--disks D] [--seed S] [-o FILE]\n"
-    "       worldgen --varied [--twist NAME]... [--seed S] [-o FILE]\n"
-    "       worldgen --twists\n";
+    "usage: worldgen --luns N [--adapters A] [--luns-per-target L] [--disks D] [OPTIONS]\n"
+    "       worldgen --varied [--twist NAME]... [OPTIONS]\n"
+    "       worldgen --twists\n"
+    "OPTIONS: --seed S, -o FILE, --latency KIND=US or KIND=MIN-MAX (KIND: scsi, ct, rnid, attributes)\n";
 
 int usage() {
     std::fputs(kUsage, stderr);
@@ -62,6 +65,22 @@ int main(int argc, char** argv) {
                 return 2;
             }
             options.forced.set(static_cast<std::size_t>(*t));
+        } else if (arg == "--latency" && hasValue) {
+            // KIND=MICROSECONDS or KIND=MIN-MAX, KIND one of scsi, ct, rnid, attributes.
+            const std::string spec = argv[++i];
+            const auto eq = spec.find('=');
+            const std::string kind = spec.substr(0, eq);
+            const std::string value = eq == std::string::npos ? "" : spec.substr(eq + 1);
+            const auto dash = value.find('-');
+            uint64_t a = 0, b = 0;
+            const bool ok = (kind == "scsi" || kind == "ct" || kind == "rnid" || kind == "attributes") &&
+                            (dash == std::string::npos
+                                 ? number(value.c_str(), a)
+                                 : number(value.substr(0, dash).c_str(), a) &&
+                                       number(value.substr(dash + 1).c_str(), b) && a <= b) &&
+                            a <= 10000000 && b <= 10000000;
+            if (!ok) return usage();
+            options.latency.emplace_back(kind, value);
         } else if (arg == "-o" && hasValue) {
             outPath = argv[++i];
         } else if (hasValue && number(argv[i + 1], value) && value <= UINT32_MAX) {

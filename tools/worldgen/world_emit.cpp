@@ -422,6 +422,15 @@ bool Emitter::write(std::FILE* out, WorldSummary& summary) {
     if (tw_.hit(Twist::LoadFails)) text += "    \"loadStatus\": 1,\n";
     if (tw_.hit(Twist::AdapterCountBeyond))
         text += "    \"adapterCount\": " + std::to_string(plan_.adapters.size() + 1) + ",\n";
+    if (!o_.latency.empty()) {
+        Json latency = Json::object();
+        for (const auto& [kind, value] : o_.latency) {
+            const auto dash = value.find('-');
+            if (dash == std::string::npos) latency[kind] = std::stoul(value);
+            else latency[kind] = {{"min", std::stoul(value.substr(0, dash))}, {"max", std::stoul(value.substr(dash + 1))}};
+        }
+        text += "    \"latency\": " + latency.dump() + ",\n";
+    }
     text += "    \"adapters\": [";
     bool ok = true;
     for (uint32_t a = 0; a < plan_.adapters.size(); ++a) {

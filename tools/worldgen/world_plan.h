@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/worldgen/rng.h"
@@ -25,6 +26,8 @@ struct Options {
     // is forced, a few drawn at random.
     bool varied = false;
     TwistSet forced;
+    // The hba member's "latency", written as given (kind -> "200" or "100-300" µs).
+    std::vector<std::pair<std::string, std::string>> latency;
 };
 
 enum class TargetKind : uint8_t { ArrayPath, Tape, Enclosure };
