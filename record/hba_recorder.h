@@ -18,7 +18,7 @@
 
 namespace record {
 
-class HbaRecording;
+struct HbaRecording;
 
 class HbaRecorder {
 public:

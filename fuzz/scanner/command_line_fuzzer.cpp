@@ -30,7 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     if (size == 0) args.clear();
     const driver::CommandLine cl = driver::parseCommandLine(args);
-    doc::scanParameters() = cl.params;
-    fuzzscan::checkDocument(fuzzscan::scanDocument(nullptr, cl.mode, cl.params.systemGuid));
+    fuzzscan::checkDocument(fuzzscan::scanDocument(nullptr, cl.mode, cl.params.systemGuid, cl.params));
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "document/attribute_document.h"
 #include "document/attribute_writer.h"
 #include "document/pe_document.h"
+#include "driver/document_model.h"
 #include "driver/scan_pass.h"
 #include "inventory/fs_summary.h"
 #include "sim/hba/hba_calls.h"
@@ -33,16 +34,17 @@ void useWorld(const std::string& json) {
     sim::resetWorld();
 }
 
-std::string scanDocument(const hba::HbaApi* api, driver::ScanMode mode, const std::string& guidText) {
+std::string scanDocument(const hba::HbaApi* api, driver::ScanMode mode, const std::string& guidText,
+                         const doc::ScanParameters& params) {
     if (mode == driver::ScanMode::FileSystemSummary)
-        return inv::renderFileSystemSummaryXml(doc::scanParameters(), guidText);
+        return inv::renderFileSystemSummaryXml(params, guidText);
     const int adapters = api ? driver::discoverSan(*api, "fuzz-host") : 0;
     if (mode == driver::ScanMode::Pe) {
-        doc::AttributeModel model = doc::gatherPeModel(adapters);
-        return doc::renderPeModeXml(model, doc::scanParameters());
+        doc::AttributeModel model = driver::gatherPeModel(params, adapters);
+        return doc::renderPeModeXml(model, params);
     }
-    doc::AttributeModel model = doc::gatherAttributeModel(adapters, "");
-    return doc::renderAttributeXml(model, doc::scanParameters());
+    doc::AttributeModel model = driver::gatherAttributeModel(params, adapters, false);
+    return doc::renderAttributeXml(model, params);
 }
 
 void checkDocument(const std::string& document) {

@@ -19,7 +19,8 @@ void useWorld(const std::string& json);
 
 // Discovery through api (none when api is null) and the document of that mode, as the
 // writers would print it for the current scan parameters.
-std::string scanDocument(const hba::HbaApi* api, driver::ScanMode mode, const std::string& guidText = "");
+std::string scanDocument(const hba::HbaApi* api, driver::ScanMode mode, const std::string& guidText = "",
+                         const doc::ScanParameters& params = {});
 
 // Traps when the document breaks the promise, after printing the problem and the text.
 void checkDocument(const std::string& document);

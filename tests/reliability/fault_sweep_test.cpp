@@ -23,6 +23,7 @@
 #include "common/scan_trace.h"
 #include "document/attribute_document.h"
 #include "document/attribute_writer.h"
+#include "driver/document_model.h"
 #include "driver/scan_pass.h"
 #include "hba/hba_library.h"
 #include "sim/world.h"
@@ -44,8 +45,9 @@ const hba::HbaApi& simulatedApi() {
 std::string scan(const std::string& worldPath) {
     testsupport::setEnv("SANSIM_WORLD", worldPath);
     const int adapters = driver::discoverSan(simulatedApi(), "sweep-host");
-    doc::AttributeModel model = doc::gatherAttributeModel(adapters, "");
-    return doc::renderAttributeXml(model, doc::scanParameters());
+    const doc::ScanParameters params;
+    doc::AttributeModel model = driver::gatherAttributeModel(params, adapters, false);
+    return doc::renderAttributeXml(model, params);
 }
 
 // "key=value" of a call-log line (the first one with that key).
