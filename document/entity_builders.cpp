@@ -14,8 +14,6 @@ namespace doc {
 
 namespace {
 
-DiscoveredAdapters tableAdapters(int n) { return hba::discoveredAdapters().first(n); }
-
 void trace(const char* method, int line, const char* text) {
     scan::trace(scan::kSourceSurveyXml, method, line, text);
 }
@@ -51,9 +49,6 @@ struct PairHash {
 
 }  // namespace
 
-std::vector<ControllerRecord> reStructAdapterInfo(const SystemRecord& system, int n) {
-    return reStructAdapterInfo(system, tableAdapters(n));
-}
 
 std::vector<ControllerRecord> reStructAdapterInfo(const SystemRecord& system, DiscoveredAdapters adapters) {
     trace("reStructAdapterInfo", 2069, "Entering reStructAdapterInfo function");
@@ -64,7 +59,6 @@ std::vector<ControllerRecord> reStructAdapterInfo(const SystemRecord& system, Di
     return controllers;
 }
 
-std::deque<PeripheralEntityRecord> reStructDeviceToPE(int n) { return reStructDeviceToPE(tableAdapters(n)); }
 
 std::deque<PeripheralEntityRecord> reStructDeviceToPE(DiscoveredAdapters adapters) {
     trace("reStructDeviceToPE", 2275, "Entering reStructDeviceToPE function");
@@ -76,10 +70,6 @@ std::deque<PeripheralEntityRecord> reStructDeviceToPE(DiscoveredAdapters adapter
     return entities;
 }
 
-std::vector<LogicalUnitRecord> assembleLUN(const std::deque<PeripheralEntityRecord>& entities,
-                                           const SystemRecord& system, int n) {
-    return assembleLUN(entities, system, tableAdapters(n));
-}
 
 // Each entity stands for one node with logical units; its units take that node's logical
 // units in order, unit d the node's d-th. The node is found again by the entity's unit
@@ -115,10 +105,6 @@ std::vector<LogicalUnitRecord> assembleLUN(const std::deque<PeripheralEntityReco
     return units;
 }
 
-std::deque<FcNodeRecord> reStructDeviceToFCN(const SystemRecord& system, int n,
-                                             const std::deque<PeripheralEntityRecord>& entities) {
-    return reStructDeviceToFCN(system, tableAdapters(n), entities);
-}
 
 std::deque<FcNodeRecord> reStructDeviceToFCN(const SystemRecord& system, DiscoveredAdapters adapters,
                                              const std::deque<PeripheralEntityRecord>& entities) {
@@ -148,7 +134,6 @@ std::deque<FcNodeRecord> reStructDeviceToFCN(const SystemRecord& system, Discove
     return fcNodes;
 }
 
-std::deque<FcPortRecord> reStructDeviceToFCP(int n) { return reStructDeviceToFCP(tableAdapters(n)); }
 
 std::deque<FcPortRecord> reStructDeviceToFCP(DiscoveredAdapters adapters) {
     trace("reStructDeviceToFCP", 3043, "Entering reStructDeviceToFCP function");
@@ -159,11 +144,6 @@ std::deque<FcPortRecord> reStructDeviceToFCP(DiscoveredAdapters adapters) {
     return ports;
 }
 
-std::vector<ConnectivityGroupRecord> assembleCG(const std::vector<ControllerRecord>& controllers,
-                                                const std::deque<FcNodeRecord>& fcNodes,
-                                                const std::deque<FcPortRecord>& fcPorts, int n) {
-    return assembleCG(controllers, fcNodes, fcPorts, tableAdapters(n));
-}
 
 std::vector<ConnectivityGroupRecord> assembleCG(const std::vector<ControllerRecord>& controllers,
                                                 const std::deque<FcNodeRecord>& fcNodes,

@@ -4,9 +4,7 @@
 // run once per document, in that order, after discovery has finished; they only read the
 // discovered lists.
 //
-// Every builder comes in two forms: one given the adapter count n, which reads the first
-// n records of the process-wide discovered-adapter table (n of 0 or less gives no list),
-// and one given the adapter records themselves, for callers that hold their own.
+// Every builder is given the discovered-adapter records of the scan.
 //
 // Cross-references between the lists (a logical unit's node, an FC node's controller and
 // peripheral entity, a group's adapter) are found through hash indexes built once per
@@ -25,37 +23,27 @@ namespace doc {
 using DiscoveredAdapters = std::span<const hba::DiscoveredAdapter>;
 
 // One controller per adapter, owned by the system.
-std::vector<ControllerRecord> reStructAdapterInfo(const SystemRecord& system, int n);
 std::vector<ControllerRecord> reStructAdapterInfo(const SystemRecord& system, DiscoveredAdapters adapters);
 
 // One peripheral entity per node with at least one logical unit, adapter by adapter.
-std::deque<PeripheralEntityRecord> reStructDeviceToPE(int n);
 std::deque<PeripheralEntityRecord> reStructDeviceToPE(DiscoveredAdapters adapters);
 
 // For each entity, one logical unit per logical unit of the node it was built from, in
 // the node's order. None when the entity list is empty.
 std::vector<LogicalUnitRecord> assembleLUN(const std::deque<PeripheralEntityRecord>& entities,
-                                           const SystemRecord& system, int n);
-std::vector<LogicalUnitRecord> assembleLUN(const std::deque<PeripheralEntityRecord>& entities,
                                            const SystemRecord& system, DiscoveredAdapters adapters);
 
 // One FC node per listed node (every origin), with its controller or peripheral-entity
 // reference; the entity list decides the trimming of the node's name.
-std::deque<FcNodeRecord> reStructDeviceToFCN(const SystemRecord& system, int n,
-                                             const std::deque<PeripheralEntityRecord>& entities);
 std::deque<FcNodeRecord> reStructDeviceToFCN(const SystemRecord& system, DiscoveredAdapters adapters,
                                              const std::deque<PeripheralEntityRecord>& entities);
 
 // One FC port per listed node, no node left out.
-std::deque<FcPortRecord> reStructDeviceToFCP(int n);
 std::deque<FcPortRecord> reStructDeviceToFCP(DiscoveredAdapters adapters);
 
 // One connectivity group per FC port. The group of an adapter's own port lists the target
 // ports that showed logical units through that adapter; any other group is empty. None
 // when the port list is empty.
-std::vector<ConnectivityGroupRecord> assembleCG(const std::vector<ControllerRecord>& controllers,
-                                                const std::deque<FcNodeRecord>& fcNodes,
-                                                const std::deque<FcPortRecord>& fcPorts, int n);
 std::vector<ConnectivityGroupRecord> assembleCG(const std::vector<ControllerRecord>& controllers,
                                                 const std::deque<FcNodeRecord>& fcNodes,
                                                 const std::deque<FcPortRecord>& fcPorts,

@@ -16,7 +16,8 @@ doc::SystemRecord systemOf(const doc::ScanParameters& params) {
 }
 }  // namespace
 
-doc::AttributeModel gatherAttributeModel(const doc::ScanParameters& params, int adapterCount, bool running) {
+doc::AttributeModel gatherAttributeModel(const doc::ScanParameters& params,
+                                         std::span<const hba::DiscoveredAdapter> adapters, bool running) {
     doc::AttributeModel m;
     m.system = systemOf(params);
 
@@ -34,25 +35,25 @@ doc::AttributeModel gatherAttributeModel(const doc::ScanParameters& params, int 
 
     // SAN entities, before the physical volumes (which name the logical unit at their
     // address), then the FC nodes, ports and groups after them.
-    m.controllers = doc::reStructAdapterInfo(m.system, adapterCount);
-    m.peripheralEntities = doc::reStructDeviceToPE(adapterCount);
-    m.logicalUnits = doc::assembleLUN(m.peripheralEntities, m.system, adapterCount);
+    m.controllers = doc::reStructAdapterInfo(m.system, adapters);
+    m.peripheralEntities = doc::reStructDeviceToPE(adapters);
+    m.logicalUnits = doc::assembleLUN(m.peripheralEntities, m.system, adapters);
 
     if (!running)
         m.physicalVolumes = inv::getPhysicalVolumeInfo(*m.operatingSystem, m.system, m.logicalUnits, disks);
 
-    m.fcNodes = doc::reStructDeviceToFCN(m.system, adapterCount, m.peripheralEntities);
-    m.fcPorts = doc::reStructDeviceToFCP(adapterCount);
-    m.connectivityGroups = doc::assembleCG(m.controllers, m.fcNodes, m.fcPorts, adapterCount);
+    m.fcNodes = doc::reStructDeviceToFCN(m.system, adapters, m.peripheralEntities);
+    m.fcPorts = doc::reStructDeviceToFCP(adapters);
+    m.connectivityGroups = doc::assembleCG(m.controllers, m.fcNodes, m.fcPorts, adapters);
     return m;
 }
 
-doc::AttributeModel gatherPeModel(const doc::ScanParameters& params, int adapterCount) {
+doc::AttributeModel gatherPeModel(const doc::ScanParameters& params, std::span<const hba::DiscoveredAdapter> adapters) {
     doc::AttributeModel m;
     m.system = systemOf(params);
-    m.controllers = doc::reStructAdapterInfo(m.system, adapterCount);
-    m.peripheralEntities = doc::reStructDeviceToPE(adapterCount);
-    m.fcNodes = doc::reStructDeviceToFCN(m.system, adapterCount, m.peripheralEntities);
+    m.controllers = doc::reStructAdapterInfo(m.system, adapters);
+    m.peripheralEntities = doc::reStructDeviceToPE(adapters);
+    m.fcNodes = doc::reStructDeviceToFCN(m.system, adapters, m.peripheralEntities);
     return m;
 }
 

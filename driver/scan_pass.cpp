@@ -20,12 +20,13 @@ namespace driver {
 
 namespace {
 // Returns 0 when the document was written whole, else the error number of the failure.
-int printDocument(ScanMode mode, const doc::ScanParameters& params, int adapterCount, bool running) {
+int printDocument(ScanMode mode, const doc::ScanParameters& params, std::span<const hba::DiscoveredAdapter> adapters,
+                  bool running) {
     if (mode == ScanMode::Pe) {
-        doc::AttributeModel model = gatherPeModel(params, adapterCount);
+        doc::AttributeModel model = gatherPeModel(params, adapters);
         return doc::printPeModeXml(model, params);
     }
-    doc::AttributeModel model = gatherAttributeModel(params, adapterCount, running);
+    doc::AttributeModel model = gatherAttributeModel(params, adapters, running);
     return doc::printAttributeXml(model, params);
 }
 
@@ -58,10 +59,9 @@ void discoverAdapter(const hba::HbaApi& api, const hba::AdapterTable& table, con
 }
 }  // namespace
 
-int discoverSan(const hba::HbaApi& api, const std::string& hostName) {
-    hba::AdapterTable& table = hba::adapterTable();
-    hba::DiscoveredAdapterTable& discovered = hba::discoveredAdapters();
-    discovered.reset();
+hba::SanDiscovery discoverSan(const hba::HbaApi& api, const std::string& hostName) {
+    hba::SanDiscovery san;
+    hba::AdapterTable& table = san.table;
 
     scan::trace(scan::kSourceSurvey, "Main", 354, "Initialize the Adapter Table.....");
     hba::SDInitializeInternals(api, table);
@@ -71,31 +71,29 @@ int discoverSan(const hba::HbaApi& api, const std::string& hostName) {
 
     for (const hba::AdapterEntry& entry : table.entries) {
         if (!entry.enabled()) continue;
-        hba::DiscoveredAdapter& record = discovered.startRecord();
-        discoverAdapter(api, table, entry, record, hostName);
-        discovered.finishRecord();
+        discoverAdapter(api, table, entry, san.adapters.emplace_back(), hostName);
         api.HBA_CloseAdapter(entry.handle);
     }
 
     scan::trace(scan::kSourceSurvey, "Main", 1404, "\nPortsurvey succeeds with Return Code = %d....", 0);
     scan::trace(scan::kSourceSurvey, "Main", 1406, "\n\nDiscover result is...\n\n");
-    for (int k = 0; k < discovered.count(); ++k) hba::GXLogAdapter(k);
+    for (std::size_t k = 0; k < san.adapters.size(); ++k) hba::GXLogAdapter(san.adapters[k], static_cast<int>(k));
 
     api.HBA_FreeLibrary();
-    return discovered.count();
+    return san;
 }
 
 int runScanPass(ScanMode mode, bool running, const doc::ScanParameters& params, const std::string& hostName) {
     if (running) {
         // Overlap with a running scan: the HBA library is never touched.
-        const int writeError = printDocument(mode, params, 0, true);
+        const int writeError = printDocument(mode, params, {}, true);
         GXgToolkitTerm();
         return exitAfterDocument(writeError, kExitRunningOverlap);
     }
 
-    const int adapterCount = discoverSan(record::scanHbaApi(), hostName);
+    const hba::SanDiscovery san = discoverSan(record::scanHbaApi(), hostName);
     // The writer has flushed standard output and says whether the document arrived.
-    const int writeError = printDocument(mode, params, adapterCount, false);
+    const int writeError = printDocument(mode, params, san.adapters, false);
     GXgToolkitTerm();
     return exitAfterDocument(writeError, kExitScanned);
 }

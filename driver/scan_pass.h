@@ -7,6 +7,7 @@
 #include "document/attribute_model.h"
 #include "driver/command_line.h"
 #include "hba/hba_library.h"
+#include "hba/san_discovery.h"
 
 namespace driver {
 
@@ -16,8 +17,7 @@ int runScanPass(ScanMode mode, bool running, const doc::ScanParameters& params, 
 // The discovery part of the pass, through api: the adapter table, the target database,
 // then adapter by adapter the probing, the adapter's own node and the fabric's platforms
 // (with RNID where enabled), closing each adapter; then the discovery dump and the
-// release of the library. Fills hba::discoveredAdapters() (emptied first) and returns the
-// number of discovered adapters.
-int discoverSan(const hba::HbaApi& api, const std::string& hostName);
+// release of the library. Returns the adapter table and the discovered adapters.
+hba::SanDiscovery discoverSan(const hba::HbaApi& api, const std::string& hostName);
 
 }  // namespace driver

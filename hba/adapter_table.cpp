@@ -36,11 +36,6 @@ void storeAttributes(AdapterEntry& entry, const HBA_ADAPTERATTRIBUTES& a) {
 
 }  // namespace
 
-AdapterTable& adapterTable() {
-    static AdapterTable table;
-    return table;
-}
-
 std::string apiText(const char* field, std::size_t fieldSize, std::size_t capacity) {
     const std::size_t length = strnlen(field, fieldSize);
     return scan::boundedText(std::string_view(field, length), capacity);

@@ -54,9 +54,6 @@ struct AdapterTable {
     bool scsiLunIds = true;
 };
 
-// The process-wide table of the scan.
-AdapterTable& adapterTable();
-
 // Loads the HBA library's API, enumerates, opens and reads every adapter into table
 // (cleared first) and decides the switches. Always returns 0; failures cost only the
 // adapter concerned and are traced.

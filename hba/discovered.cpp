@@ -32,30 +32,6 @@ DeviceNode* NodeList::find(const Wwn& nodeWwn, const Wwn& portWwn) {
     return it == firstByKey_.end() ? nullptr : &nodes_[it->second];
 }
 
-DiscoveredAdapter& DiscoveredAdapterTable::startRecord() {
-    records_.resize(static_cast<std::size_t>(count_));
-    return records_.emplace_back();
-}
-
-void DiscoveredAdapterTable::finishRecord() {
-    if (static_cast<std::size_t>(count_) < records_.size()) ++count_;
-}
-
-std::span<const DiscoveredAdapter> DiscoveredAdapterTable::first(int n) const {
-    if (n <= 0) return {};
-    return std::span(records_).first(std::min(records_.size(), static_cast<std::size_t>(n)));
-}
-
-void DiscoveredAdapterTable::reset() {
-    records_.clear();
-    count_ = 0;
-}
-
-DiscoveredAdapterTable& discoveredAdapters() {
-    static DiscoveredAdapterTable table;
-    return table;
-}
-
 DeviceNode& findNodeInList(DiscoveredAdapter& adapter, DeviceNode& node) {
     DeviceNode* listed = adapter.nodeList.find(node.nodeWwn, node.portWwn);
     return listed ? *listed : node;

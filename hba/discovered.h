@@ -4,8 +4,8 @@
 // steps fill the lists through five operations; the discovery dump and the entity
 // builders of the attribute document only read them.
 //
-// Ownership: the process-wide table owns the records; nodes and logical units are only
-// ever appended, so a record stays where it is until the process ends. Management
+// Ownership: the discovery result owns the records; nodes and logical units are only
+// ever appended, so a node stays where it is while its record lives. Management
 // address blocks are shared between the platform or RNID record they came from and the
 // nodes that refer to them.
 #pragma once
@@ -238,34 +238,6 @@ struct DiscoveredAdapter : AdapterAttributes {
     uint32_t HBAOffset = 0;  // the adapter's SCSI port number
     NodeList nodeList;
 };
-
-// The process-wide array of discovered-adapter records. Record k is started when the
-// scan pass begins adapter k's pass and counted when that pass ends.
-class DiscoveredAdapterTable {
-public:
-    static constexpr int kCapacity = 32;  // the adapters the adapter table can hold
-
-    // Starts a cleared record at index count() and returns it.
-    DiscoveredAdapter& startRecord();
-    // Counts the record started last.
-    void finishRecord();
-    // The number of records filled so far.
-    int count() const { return count_; }
-    // Records started so far (the count, plus one while an adapter's pass runs).
-    std::size_t size() const { return records_.size(); }
-    DiscoveredAdapter& operator[](std::size_t k) { return records_[k]; }
-    const DiscoveredAdapter& operator[](std::size_t k) const { return records_[k]; }
-    // The first n records (n is cut to those started; n <= 0 gives none).
-    std::span<const DiscoveredAdapter> first(int n) const;
-    // Empties the table (a new scan in the same process, for tests).
-    void reset();
-
-private:
-    std::vector<DiscoveredAdapter> records_;
-    int count_ = 0;
-};
-
-DiscoveredAdapterTable& discoveredAdapters();
 
 // Statuses of the list operations.
 inline constexpr int kListOk = 0;

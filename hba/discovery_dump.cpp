@@ -14,11 +14,8 @@ std::string hexOf(const std::array<char, N>& chars) {
 }
 }  // namespace
 
-void GXLogAdapter(int k) {
+void GXLogAdapter(const DiscoveredAdapter& adapter, int k) {
     if (!scan::traceEnabled()) return;
-    DiscoveredAdapterTable& table = discoveredAdapters();
-    if (k < 0 || static_cast<std::size_t>(k) >= table.size()) return;
-    const DiscoveredAdapter& adapter = table[static_cast<std::size_t>(k)];
     scan::trace(scan::kSourceSurvey, "GXLogAdapter", 2993,
                 "\n\nAdapter[%d]: \n\n\tAdapter Name  : %s \n\tHost Name     : %s \n\tNode WWN      "
                 ": 0x%s\n\tPortID        : 0x%s\n",

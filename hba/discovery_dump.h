@@ -8,8 +8,8 @@
 
 namespace hba {
 
-// Dumps discovered-adapter record k and then each node of its list.
-void GXLogAdapter(int k);
+// Dumps the discovered-adapter record at index k of the scan and then each node of its list.
+void GXLogAdapter(const DiscoveredAdapter& adapter, int k);
 // Dumps node (at position d of its list, from 0) and then its logical units, unless the
 // node is an adapter (device type HBA or RNID type HBA).
 void GXLogNode(const DeviceNode& node, int d);

@@ -38,7 +38,8 @@ std::string scanDocument(const hba::HbaApi* api, driver::ScanMode mode, const st
                          const doc::ScanParameters& params) {
     if (mode == driver::ScanMode::FileSystemSummary)
         return inv::renderFileSystemSummaryXml(params, guidText);
-    const int adapters = api ? driver::discoverSan(*api, "fuzz-host") : 0;
+    const hba::SanDiscovery san = api ? driver::discoverSan(*api, "fuzz-host") : hba::SanDiscovery{};
+    const auto adapters = std::span<const hba::DiscoveredAdapter>(san.adapters);
     if (mode == driver::ScanMode::Pe) {
         doc::AttributeModel model = driver::gatherPeModel(params, adapters);
         return doc::renderPeModeXml(model, params);

@@ -198,18 +198,14 @@ TEST(EntityBuilders, LongIdentifiersAreKeptWhole) {
 }
 
 TEST(EntityBuilders, NoAdaptersNoLists) {
-    hba::discoveredAdapters().reset();
-    hba::discoveredAdapters().startRecord() = adapter("A", 1, 2, {1, 0, 0});
-    hba::discoveredAdapters().finishRecord();
-    EXPECT_EQ(reStructAdapterInfo(systemS(), 1).size(), 1u);
-    for (int n : {0, -1}) {
-        EXPECT_TRUE(reStructAdapterInfo(systemS(), n).empty());
-        EXPECT_TRUE(reStructDeviceToPE(n).empty());
-        EXPECT_TRUE(reStructDeviceToFCN(systemS(), n, {}).empty());
-        EXPECT_TRUE(reStructDeviceToFCP(n).empty());
-        EXPECT_TRUE(assembleCG({}, {}, reStructDeviceToFCP(1), n).empty());
-    }
-    hba::discoveredAdapters().reset();
+    const std::vector<hba::DiscoveredAdapter> one{adapter("A", 1, 2, {1, 0, 0})};
+    EXPECT_EQ(reStructAdapterInfo(systemS(), one).size(), 1u);
+    const DiscoveredAdapters none;
+    EXPECT_TRUE(reStructAdapterInfo(systemS(), none).empty());
+    EXPECT_TRUE(reStructDeviceToPE(none).empty());
+    EXPECT_TRUE(reStructDeviceToFCN(systemS(), none, {}).empty());
+    EXPECT_TRUE(reStructDeviceToFCP(none).empty());
+    EXPECT_TRUE(assembleCG({}, {}, reStructDeviceToFCP(one), none).empty());
 }
 
 // Two adapters at the same SCSI port number see one array at the same target index: the

@@ -14,9 +14,12 @@ namespace {
 
 using fabtest::Json;
 
-const hba::DiscoveredAdapter& scan(int adapters = 1) {
-    EXPECT_EQ(driver::discoverSan(fabtest::api(), "host"), adapters);
-    return hba::discoveredAdapters()[0];
+// The first discovered adapter of a scan of the current world (kept until the next scan).
+const hba::DiscoveredAdapter& scan(std::size_t adapters = 1) {
+    static hba::SanDiscovery san;
+    san = driver::discoverSan(fabtest::api(), "host");
+    EXPECT_EQ(san.adapters.size(), adapters);
+    return san.adapters.at(0);
 }
 
 std::string text(const hba::ShortBytes& b) { return std::string(b.text()); }

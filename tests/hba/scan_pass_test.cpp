@@ -37,7 +37,7 @@ TEST(ScanPass, RequestsInTheirOrder) {
     enabled["attributes"]["serialNumber"] = "QB-SERIAL";
     santest::World w(santest::worldWithHba({{"adapters", Json::array({disabled, enabled})}}));
 
-    EXPECT_EQ(driver::discoverSan(api(), "host.example.com"), 1);
+    const hba::SanDiscovery san = driver::discoverSan(api(), "host.example.com");
 
     const std::string target = "wwn=5100000000000001";
     const std::vector<std::string> expected = {
@@ -63,15 +63,14 @@ TEST(ScanPass, RequestsInTheirOrder) {
 
     // (The record it leaves, the first enabled adapter's as record 0 with the adapter's own
     // node last, is in the old-driver trace golden.)
-    EXPECT_EQ(hba::discoveredAdapters().count(), 1);
+    EXPECT_EQ(san.adapters.size(), 1u);
 }
 
 TEST(ScanPass, NoAdaptersStillReleasesTheLibrary) {
     santest::World w(santest::worldWithHba(Json::object()));
-    EXPECT_EQ(driver::discoverSan(api(), "h"), 0);
+    EXPECT_TRUE(driver::discoverSan(api(), "h").adapters.empty());
     EXPECT_EQ(w.calls(), (std::vector<std::string>{"HBA_LoadLibrary -> status=0", "HBA_GetNumberOfAdapters -> count=0",
                                                    "HBA_FreeLibrary -> status=0"}));
-    EXPECT_EQ(hba::discoveredAdapters().count(), 0);
 }
 
 TEST(ScanPass, ThirtyTwoAdaptersOf512TargetsEach) {
@@ -93,9 +92,9 @@ TEST(ScanPass, ThirtyTwoAdaptersOf512TargetsEach) {
     }
     santest::World w(santest::worldWithHba({{"adapters", adapters}}), /*callLog=*/false);
 
-    ASSERT_EQ(driver::discoverSan(api(), "h"), 32);
-    const hba::DiscoveredAdapterTable& found = hba::discoveredAdapters();
-    ASSERT_EQ(found.count(), 32);
+    const hba::SanDiscovery san = driver::discoverSan(api(), "h");
+    const std::vector<hba::DiscoveredAdapter>& found = san.adapters;
+    ASSERT_EQ(found.size(), 32u);
     for (uint32_t a = 0; a < 32; ++a) {
         const hba::NodeList& nodes = found[a].nodeList;
         ASSERT_EQ(nodes.size(), 513u) << a;

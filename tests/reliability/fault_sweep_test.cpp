@@ -44,9 +44,9 @@ const hba::HbaApi& simulatedApi() {
 // library reads it again at each HBA_LoadLibrary, so each scan meets its fault.
 std::string scan(const std::string& worldPath) {
     testsupport::setEnv("SANSIM_WORLD", worldPath);
-    const int adapters = driver::discoverSan(simulatedApi(), "sweep-host");
+    const hba::SanDiscovery san = driver::discoverSan(simulatedApi(), "sweep-host");
     const doc::ScanParameters params;
-    doc::AttributeModel model = driver::gatherAttributeModel(params, adapters, false);
+    doc::AttributeModel model = driver::gatherAttributeModel(params, san.adapters, false);
     return doc::renderAttributeXml(model, params);
 }
 
