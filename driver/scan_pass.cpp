@@ -1,7 +1,11 @@
 #include "driver/scan_pass.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
+#include "common/ordered_work.h"
 #include "common/scan_trace.h"
 #include "document/attribute_document.h"
 #include "document/pe_document.h"
@@ -33,7 +37,7 @@ int printDocument(ScanMode mode, const doc::ScanParameters& params, std::span<co
 // One enabled adapter's pass, filling the record that was started for it. The order of the
 // steps is the order of the requests the adapter sees.
 void discoverAdapter(const hba::HbaApi& api, const hba::AdapterTable& table, const hba::AdapterEntry& entry,
-                     hba::DiscoveredAdapter& record, const std::string& hostName) {
+                     hba::DiscoveredAdapter& record, const std::string& hostName, unsigned concurrency) {
     hba::fillAdapterRecord(record, entry, hostName);
 
     // Name-server probe: when the name server answers, RNID walks its entries at the end;
@@ -42,12 +46,20 @@ void discoverAdapter(const hba::HbaApi& api, const hba::AdapterTable& table, con
     const bool nameServerAnswered =
         fabric::getNextNameServerEntry(api, entry.handle, hba::PortId{0, 0, 0}, firstEntry) == 0;
 
-    for (uint32_t j = 0; j < entry.targets.size(); ++j) {
-        if (entry.targets[j].valid == 0) continue;
-        const bool kept = hba::probeTarget(api, table, entry, j, record);
-        if (kept && !nameServerAnswered && table.rnidSupported)
-            hba::sendTargetRnid(api, entry, entry.targets[j], record);
-    }
+    // Each target is probed (and asked for RNID) on its own; what it found joins the
+    // adapter's list in target order.
+    const bool rnidPerTarget = !nameServerAnswered && table.rnidSupported;
+    std::vector<uint32_t> targets;
+    for (uint32_t j = 0; j < entry.targets.size(); ++j)
+        if (entry.targets[j].valid != 0) targets.push_back(j);
+    std::vector<hba::TargetFindings> found(targets.size());
+    scan::runInOrder(
+        targets.size(), concurrency,
+        [&](std::size_t t) {
+            found[t] = hba::probeTarget(api, table, entry, targets[t]);
+            if (found[t].kept && rnidPerTarget) found[t].rnid = hba::requestTargetRnid(api, entry, entry.targets[targets[t]]);
+        },
+        [&](std::size_t t) { hba::mergeTargetFindings(record, std::move(found[t])); });
 
     hba::addNodeToList(record, hba::adapterOwnNode(record));
 
@@ -59,7 +71,17 @@ void discoverAdapter(const hba::HbaApi& api, const hba::AdapterTable& table, con
 }
 }  // namespace
 
-hba::SanDiscovery discoverSan(const hba::HbaApi& api, const std::string& hostName) {
+unsigned scanConcurrency(const char* setting) {
+    if (!setting || !*setting) return 1;
+    unsigned long value = 0;
+    for (const char* c = setting; *c; ++c) {
+        if (*c < '0' || *c > '9') return 1;
+        value = std::min<unsigned long>(value * 10 + static_cast<unsigned long>(*c - '0'), kMaxConcurrency);
+    }
+    return value == 0 ? 1 : static_cast<unsigned>(value);
+}
+
+hba::SanDiscovery discoverSan(const hba::HbaApi& api, const std::string& hostName, unsigned concurrency) {
     hba::SanDiscovery san;
     hba::AdapterTable& table = san.table;
 
@@ -69,11 +91,18 @@ hba::SanDiscovery discoverSan(const hba::HbaApi& api, const std::string& hostNam
 
     hba::SDInitializeTargetDatabase(api, table);
 
-    for (const hba::AdapterEntry& entry : table.entries) {
-        if (!entry.enabled()) continue;
-        discoverAdapter(api, table, entry, san.adapters.emplace_back(), hostName);
-        api.HBA_CloseAdapter(entry.handle);
-    }
+    // One record per enabled adapter, in table order; each adapter's pass fills its own.
+    std::vector<const hba::AdapterEntry*> enabled;
+    for (const hba::AdapterEntry& entry : table.entries)
+        if (entry.enabled()) enabled.push_back(&entry);
+    san.adapters.resize(enabled.size());
+    scan::runInOrder(
+        enabled.size(), concurrency,
+        [&](std::size_t k) {
+            discoverAdapter(api, table, *enabled[k], san.adapters[k], hostName, concurrency);
+            api.HBA_CloseAdapter(enabled[k]->handle);
+        },
+        [](std::size_t) {});
 
     scan::trace(scan::kSourceSurvey, "Main", 1404, "\nPortsurvey succeeds with Return Code = %d....", 0);
     scan::trace(scan::kSourceSurvey, "Main", 1406, "\n\nDiscover result is...\n\n");
@@ -91,7 +120,8 @@ int runScanPass(ScanMode mode, bool running, const doc::ScanParameters& params, 
         return exitAfterDocument(writeError, kExitRunningOverlap);
     }
 
-    const hba::SanDiscovery san = discoverSan(record::scanHbaApi(), hostName);
+    const hba::SanDiscovery san =
+        discoverSan(record::scanHbaApi(), hostName, scanConcurrency(std::getenv("ATTRSCAN_CONCURRENCY")));
     // The writer has flushed standard output and says whether the document arrived.
     const int writeError = printDocument(mode, params, san.adapters, false);
     GXgToolkitTerm();

@@ -70,8 +70,8 @@ void decodeRnidAnswer(std::span<const uint8_t> answer, uint32_t size, NodeIdenti
     id.rnidType = rnidTypeOfAssociatedType(a.associatedType);
 }
 
-void sendTargetRnid(const HbaApi& api, const AdapterEntry& adapter, const TargetEntry& target,
-                    DiscoveredAdapter& record) {
+std::optional<NodeIdentification> requestTargetRnid(const HbaApi& api, const AdapterEntry& adapter,
+                                                    const TargetEntry& target) {
     const Wwn portWwn = wwnOf(target.attributes.PortWWN);
     RnidAnswer answer{};
     uint32_t size = 0;
@@ -80,17 +80,17 @@ void sendTargetRnid(const HbaApi& api, const AdapterEntry& adapter, const Target
         scan::trace(scan::kSourceSurvey, "Main", 1144, "SCSI Device - HBA_SendRNID fails with return code = %d",
                     static_cast<int>(status));
         scan::trace(scan::kSourceSurvey, "Main", 1148, "The Target Port WWN : 0x%s", scan::hexText(portWwn).c_str());
-        return;
+        return std::nullopt;
     }
     NodeIdentification id;
     id.nodeWwn = wwnOf(target.attributes.NodeWWN);
     id.portWwn = portWwn;
     decodeRnidAnswer(answer, size, id);
     id.nodeName = wwnAsName(id.nodeWwn);
-    addRNIDToList(record, id);
     scan::trace(scan::kSourceSurvey, "Main", 1131, "SCSI Device - HBA_SendRNID works");
     scan::trace(scan::kSourceSurvey, "Main", 1135, "RNID Data : 0x%s",
                 scan::hexText(std::span(answer).first(kTracedAnswerBytes)).c_str());
+    return id;
 }
 
 bool identifyListedPort(const HbaApi& api, HBA_HANDLE handle, const Wwn& nodeName, const PortId& portId,

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "hba/adapter_table.h"
@@ -28,9 +29,10 @@ uint32_t rnidTypeOfAssociatedType(uint32_t associatedType);
 // caller sets the WWNs, port id and name.
 void decodeRnidAnswer(std::span<const uint8_t> answer, uint32_t size, NodeIdentification& id);
 
-// Sends RNID to the target's port and merges a good answer into record's list.
-void sendTargetRnid(const HbaApi& api, const AdapterEntry& adapter, const TargetEntry& target,
-                    DiscoveredAdapter& record);
+// Sends RNID to the target's port; a good answer comes back as the identification to
+// merge into the adapter's list (addRNIDToList), named by the target's node WWN.
+std::optional<NodeIdentification> requestTargetRnid(const HbaApi& api, const AdapterEntry& adapter,
+                                                    const TargetEntry& target);
 
 // Sends RNID to a port the name server lists (the request carries the node name and the
 // port's address) and decodes a good answer into id: WWNs, port id, node type and

@@ -44,8 +44,8 @@ struct ProbeBuffers {
 class TargetProbe {
 public:
     TargetProbe(const HbaApi& api, const AdapterTable& table, const AdapterEntry& adapter, uint32_t j,
-                DiscoveredAdapter& record)
-        : api_(api), table_(table), adapter_(adapter), j_(j), record_(record),
+                TargetFindings& found)
+        : api_(api), table_(table), adapter_(adapter), j_(j), found_(found), node_(found.node),
           target_(adapter.targets[j].attributes) {}
 
     bool run();
@@ -70,10 +70,9 @@ private:
     const AdapterTable& table_;
     const AdapterEntry& adapter_;
     const uint32_t j_;
-    DiscoveredAdapter& record_;
+    TargetFindings& found_;
+    DeviceNode& node_;
     const HBA_PORTATTRIBUTES& target_;
-    DeviceNode node_;
-    uint32_t addedLuns_ = 0;
     ProbeBuffers buffers_;
 };
 
@@ -90,7 +89,6 @@ bool TargetProbe::run() {
     for (uint32_t k = 0; k < list.count; ++k) probeUnit(list, k);
 
     if (list.count > 1) node_.deviceType = kDeviceTypeProcessor;
-    if (addedLuns_ > 0) addNodeToList(record_, std::move(node_));
     return true;
 }
 
@@ -220,8 +218,7 @@ void TargetProbe::probeUnit(const LunList& list, uint32_t k) {
 
     replaceBlankIdentifiers();
     lun.capacity = -1;
-    addLunToNode(findNodeInList(record_, node_), lun);
-    ++addedLuns_;
+    found_.units.push_back(std::move(lun));
 }
 
 void TargetProbe::takeIdentity(uint8_t lunByte, uint64_t lunId, const wire::StandardInquiry& standard) {
@@ -349,11 +346,21 @@ void SDInitializeTargetDatabase(const HbaApi& api, AdapterTable& table) {
     trace(479, "Adapter's target devices initialization are complete...");
 }
 
-bool probeTarget(const HbaApi& api, const AdapterTable& table, const AdapterEntry& adapter, uint32_t j,
-                 DiscoveredAdapter& record) {
-    if (j >= adapter.targets.size() || adapter.targets[j].valid == 0) return false;
-    TargetProbe probe(api, table, adapter, j, record);
-    return probe.run();
+TargetFindings probeTarget(const HbaApi& api, const AdapterTable& table, const AdapterEntry& adapter, uint32_t j) {
+    TargetFindings found;
+    if (j >= adapter.targets.size() || adapter.targets[j].valid == 0) return found;
+    TargetProbe probe(api, table, adapter, j, found);
+    found.kept = probe.run();
+    return found;
+}
+
+void mergeTargetFindings(DiscoveredAdapter& record, TargetFindings&& findings) {
+    // Nothing is appended to the list while one target is probed, so the node its units
+    // belong to is the same for all of them.
+    DeviceNode& home = findNodeInList(record, findings.node);
+    for (const LunRecord& lun : findings.units) addLunToNode(home, lun);
+    if (!findings.units.empty()) addNodeToList(record, std::move(findings.node));
+    if (findings.rnid) addRNIDToList(record, *findings.rnid);
 }
 
 }  // namespace hba

@@ -11,7 +11,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "hba/adapter_table.h"
 #include "hba/discovered.h"
@@ -33,11 +35,23 @@ void SDInitializeTargetDatabase(const HbaApi& api, AdapterTable& table);
 // gives 2); 0 when there is none. Values beyond 32 bits saturate.
 uint32_t hbaOffsetFromDeviceName(std::string_view osDeviceName);
 
-// Probes target j of the adapter: its logical units go to the node they identify in
-// record's list, and the target's node is appended when at least one unit was kept.
-// Returns false when REPORT LUNS failed so that the target is dropped (no RNID for it),
-// true otherwise.
-bool probeTarget(const HbaApi& api, const AdapterTable& table, const AdapterEntry& adapter,
-                 uint32_t j, DiscoveredAdapter& record);
+// What probing one target found, held apart from the adapter's list so that targets can
+// be probed side by side and merged in target order.
+struct TargetFindings {
+    bool kept = false;             // false: REPORT LUNS failed, the target is dropped (no RNID)
+    DeviceNode node;               // the target's working node as the probe left it
+    std::vector<LunRecord> units;  // the units kept, in probe order
+    std::optional<NodeIdentification> rnid;  // a good RNID answer of the target's port
+};
+
+// Probes target j of the adapter. Reads nothing but the adapter table, so several
+// targets may be probed at once.
+TargetFindings probeTarget(const HbaApi& api, const AdapterTable& table, const AdapterEntry& adapter,
+                           uint32_t j);
+
+// Adds what one target's probe found to record's list, as the sequential probe does: the
+// units go to the listed node of the target's WWNs when there is one (else to the target's
+// node), the target's node is appended when a unit was kept, then the RNID answer merges.
+void mergeTargetFindings(DiscoveredAdapter& record, TargetFindings&& findings);
 
 }  // namespace hba

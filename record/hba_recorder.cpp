@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -93,6 +94,9 @@ namespace {
 
 const hba::HbaApi* g_library = nullptr;
 HbaRecording* g_recording = nullptr;
+// The scan may call from several threads: the library is called outside the lock (calls
+// wait side by side), the recording is changed under it.
+std::mutex g_lock;
 
 // The buffer's content before a call, to tell afterwards which bytes the call wrote.
 class Snapshot {
@@ -139,18 +143,21 @@ Unit& unitOf(Target& t, HBA_UINT64 fcLun) {
 
 HBA_UINT32 recGetVersion() {
     const HBA_UINT32 v = g_library->HBA_GetVersion();
+    const std::lock_guard<std::mutex> held(g_lock);
     if (!g_recording->version) g_recording->version = v;
     return v;
 }
 
 HBA_STATUS recLoadLibrary() {
     const HBA_STATUS st = g_library->HBA_LoadLibrary();
+    const std::lock_guard<std::mutex> held(g_lock);
     if (!g_recording->loadStatus) g_recording->loadStatus = st;
     return st;
 }
 
 HBA_STATUS recFreeLibrary() {
     const HBA_STATUS st = g_library->HBA_FreeLibrary();
+    const std::lock_guard<std::mutex> held(g_lock);
     g_recording->freeStatus = st;
     g_recording->open.clear();
     return st;
@@ -158,12 +165,14 @@ HBA_STATUS recFreeLibrary() {
 
 HBA_UINT32 recGetNumberOfAdapters() {
     const HBA_UINT32 n = g_library->HBA_GetNumberOfAdapters();
+    const std::lock_guard<std::mutex> held(g_lock);
     if (!g_recording->adapterCount) g_recording->adapterCount = n;
     return n;
 }
 
 HBA_STATUS recGetAdapterName(HBA_UINT32 index, char* name) {
     const HBA_STATUS st = g_library->HBA_GetAdapterName(index, name);
+    const std::lock_guard<std::mutex> held(g_lock);
     Adapter& a = g_recording->adapterAt(index);
     if (st == HBA_STATUS_OK && name) a.name = std::string(name, ::strnlen(name, 256));
     else a.nameStatus = st;
@@ -172,6 +181,7 @@ HBA_STATUS recGetAdapterName(HBA_UINT32 index, char* name) {
 
 HBA_HANDLE recOpenAdapter(char* name) {
     const HBA_HANDLE h = g_library->HBA_OpenAdapter(name);
+    const std::lock_guard<std::mutex> held(g_lock);
     const std::string n = name ? name : "";
     // Adapters of one name are taken in list order, so that two adapters that share a
     // name keep their own answers.
@@ -189,6 +199,7 @@ HBA_HANDLE recOpenAdapter(char* name) {
 
 void recCloseAdapter(HBA_HANDLE handle) {
     g_library->HBA_CloseAdapter(handle);
+    const std::lock_guard<std::mutex> held(g_lock);
     if (Adapter* a = g_recording->adapterOf(handle)) a->taken = false;
     g_recording->open.erase(handle);
 }
@@ -197,6 +208,7 @@ void recRefreshInformation(HBA_HANDLE handle) { g_library->HBA_RefreshInformatio
 
 HBA_STATUS recGetAdapterAttributes(HBA_HANDLE handle, HBA_ADAPTERATTRIBUTES* attributes) {
     const HBA_STATUS st = g_library->HBA_GetAdapterAttributes(handle, attributes);
+    const std::lock_guard<std::mutex> held(g_lock);
     Adapter* a = g_recording->adapterOf(handle);
     if (a && !a->attributesStatus) {
         a->attributesStatus = st;
@@ -207,6 +219,7 @@ HBA_STATUS recGetAdapterAttributes(HBA_HANDLE handle, HBA_ADAPTERATTRIBUTES* att
 
 HBA_STATUS recGetAdapterPortAttributes(HBA_HANDLE handle, HBA_UINT32 portIndex, HBA_PORTATTRIBUTES* attributes) {
     const HBA_STATUS st = g_library->HBA_GetAdapterPortAttributes(handle, portIndex, attributes);
+    const std::lock_guard<std::mutex> held(g_lock);
     Adapter* a = g_recording->adapterOf(handle);
     if (a && portIndex == 0 && !a->port) {
         a->port = Port{st, {}};
@@ -218,6 +231,7 @@ HBA_STATUS recGetAdapterPortAttributes(HBA_HANDLE handle, HBA_UINT32 portIndex, 
 HBA_STATUS recGetDiscoveredPortAttributes(HBA_HANDLE handle, HBA_UINT32 portIndex, HBA_UINT32 index,
                                           HBA_PORTATTRIBUTES* attributes) {
     const HBA_STATUS st = g_library->HBA_GetDiscoveredPortAttributes(handle, portIndex, index, attributes);
+    const std::lock_guard<std::mutex> held(g_lock);
     Adapter* a = g_recording->adapterOf(handle);
     if (a && portIndex == 0 && !a->discovered.contains(index)) {
         Port p{st, {}};
@@ -231,6 +245,7 @@ HBA_STATUS recSendReportLUNs(HBA_HANDLE handle, HBA_WWN portWwn, void* rsp, HBA_
                              HBA_UINT32 senseSize) {
     const Snapshot answer(rsp, rspSize), senseBytes(sense, senseSize);
     const HBA_STATUS st = g_library->HBA_SendReportLUNs(handle, portWwn, rsp, rspSize, sense, senseSize);
+    const std::lock_guard<std::mutex> held(g_lock);
     if (Adapter* a = g_recording->adapterOf(handle)) {
         Target& t = targetOf(*a, portWwn);
         const Answer got{st, answer.changed(), senseBytes.changed()};
@@ -245,6 +260,7 @@ HBA_STATUS recSendScsiInquiry(HBA_HANDLE handle, HBA_WWN portWwn, HBA_UINT64 fcL
     const Snapshot answer(rsp, rspSize), senseBytes(sense, senseSize);
     const HBA_STATUS st =
         g_library->HBA_SendScsiInquiry(handle, portWwn, fcLun, evpd, page, rsp, rspSize, sense, senseSize);
+    const std::lock_guard<std::mutex> held(g_lock);
     Adapter* a = g_recording->adapterOf(handle);
     // Only the pages a world can answer are kept: standard INQUIRY, 0x80 and 0x83.
     const bool standard = !evpd && page == 0;
@@ -260,6 +276,7 @@ HBA_STATUS recSendRNID(HBA_HANDLE handle, HBA_WWN wwn, HBA_WWNTYPE type, void* r
     const HBA_UINT32 room = rspSize ? *rspSize : 0;
     const Snapshot answer(rsp, room);
     const HBA_STATUS st = g_library->HBA_SendRNID(handle, wwn, type, rsp, rspSize);
+    const std::lock_guard<std::mutex> held(g_lock);
     Adapter* a = g_recording->adapterOf(handle);
     if (!a || !rsp || !rspSize) return st;
     const Wwn w = wwnOf(wwn);
@@ -282,6 +299,7 @@ HBA_STATUS recSendCTPassThru(HBA_HANDLE handle, void* req, HBA_UINT32 reqSize, v
     const Bytes request = req ? Bytes(static_cast<const uint8_t*>(req), static_cast<const uint8_t*>(req) + reqSize)
                               : Bytes();
     const HBA_STATUS st = g_library->HBA_SendCTPassThru(handle, req, reqSize, rsp, rspSize);
+    const std::lock_guard<std::mutex> held(g_lock);
     Adapter* a = g_recording->adapterOf(handle);
     constexpr std::size_t kPreamble = 16;
     if (!a || request.size() < kPreamble || !rsp) return st;

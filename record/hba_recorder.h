@@ -8,6 +8,7 @@
 // - An answer is kept as the bytes the call changed in the caller's buffers (up to the
 //   last byte that differs from the buffer's content before the call), with its status
 //   and sense bytes; replayed into the same buffers the scan sees the same bytes.
+// - The table may be called from several threads at once.
 // - Only one recorder can be active at a time (the table's functions reach it through a
 //   process-wide pointer); it must outlive every call made through its table.
 #pragma once

@@ -32,7 +32,7 @@ Probed probeWorld() {
         hba::DiscoveredAdapter& record = p.records.emplace_back();
         hba::fillAdapterRecord(record, entry, "testhost");
         for (uint32_t j = 0; j < entry.targets.size(); ++j)
-            if (entry.targets[j].valid) hba::probeTarget(api(), p.table, entry, j, record);
+            if (entry.targets[j].valid) hba::mergeTargetFindings(record, hba::probeTarget(api(), p.table, entry, j));
     }
     return p;
 }
