@@ -9,7 +9,9 @@
 #   concurrency_test.sh wrapper ATTRSCAN WORLDGEN VENDORLIB         Debian's SNIA wrapper
 #
 # WORLDS (default 100) varied worlds of seeds 1 to WORLDS are scanned, plus a few larger
-# sized ones with several adapters.
+# sized ones with several adapters. On POSIX every fifth concurrent scan is also recorded
+# (ATTRSCAN_RECORD), and a sequential replay of the recording must give the sequential
+# scan's output again.
 set -euo pipefail
 mode=$1
 exe=$(realpath -m "$2") gen=$(realpath -m "$3") lib=${4:+$(realpath -m "$4")}
@@ -36,13 +38,15 @@ home=$out/home
 mkdir -p "$home/conf"
 cp "$here/conf/nativelog.properties" "$home/conf/"
 
-# One scan of world $1 with concurrency $2 ("" for unset) into folder $3.
+# One scan of world $1 with concurrency $2 ("" for unset) into folder $3, recorded into
+# file $4 when given (POSIX).
 scan() {
-  local world=$1 width=$2 dir=$3 rc=0
+  local world=$1 width=$2 dir=$3 record=${4:-} rc=0
   mkdir -p "$dir"
   case $mode in
     posix)
-      (cd "$dir" && env ${width:+ATTRSCAN_CONCURRENCY=$width} SANSIM_WORLD="$world" SANSIM_CALL_LOG="$dir/calls" \
+      (cd "$dir" && env ${width:+ATTRSCAN_CONCURRENCY=$width} ${record:+ATTRSCAN_RECORD=$record} \
+        SANSIM_WORLD="$world" SANSIM_CALL_LOG="$dir/calls" \
         VRKA_SM_HOME="$home" LD_LIBRARY_PATH="$lib" "$exe" 10.0.0.5:9570 scanner01 GUID-TEXT \
         >"$dir/document" 2>"$dir/stderr") || rc=$?
       ;;
@@ -88,13 +92,23 @@ for world in "${worlds[@]}"; do
   width=$((2 + n % 7))
   rm -rf "$out/run"
   scan "$world" "" "$out/run/sequential"
-  scan "$world" "$width" "$out/run/concurrent"
+  record=
+  [ "$mode" = posix ] && [ $((n % 5)) -eq 0 ] && record=$out/run/recording.json
+  scan "$world" "$width" "$out/run/concurrent" "$record"
   [ -s "$out/run/sequential/document" ] || { echo "FAIL: no document for $world" >&2; failed=$((failed + 1)); continue; }
   ls "$out/run/sequential"/*.trace >/dev/null 2>&1 || { echo "FAIL: no trace for $world" >&2; failed=$((failed + 1)); continue; }
   if ! diff -r "$out/run/sequential" "$out/run/concurrent" >"$out/diff" 2>&1; then
     echo "FAIL: $(basename "$world") with ATTRSCAN_CONCURRENCY=$width differs from the sequential scan:" >&2
     head -20 "$out/diff" >&2
     failed=$((failed + 1))
+  fi
+  if [ -n "$record" ]; then
+    scan "$record" "" "$out/run/replay"
+    if ! diff -r "$out/run/sequential" "$out/run/replay" >"$out/diff" 2>&1; then
+      echo "FAIL: the recording of $(basename "$world")'s concurrent scan replays differently:" >&2
+      head -20 "$out/diff" >&2
+      failed=$((failed + 1))
+    fi
   fi
 done
 echo "$mode: ${#worlds[@]} worlds, sequential and concurrent scans compared, $failed differing"
