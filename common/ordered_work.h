@@ -5,6 +5,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -19,10 +20,13 @@ namespace scan {
 // work(i) is held per unit and written just before merge(i), so the trace comes out as
 // if the units had run one after the other.
 //
+// The units start in index order, except that unit `longest` (when below count), known to
+// take longest, starts first so that the rest run beside it.
+//
 // A width of 1 or less is the sequential scan itself: work(i) and merge(i) in turn on
 // the calling thread, nothing held back, no thread started. work must not throw.
 template <class Work, class Merge>
-void runInOrder(std::size_t count, unsigned width, Work&& work, Merge&& merge) {
+void runInOrder(std::size_t count, unsigned width, Work&& work, Merge&& merge, std::size_t longest = SIZE_MAX) {
     if (width <= 1) {
         for (std::size_t i = 0; i < count; ++i) {
             work(i);
@@ -36,8 +40,15 @@ void runInOrder(std::size_t count, unsigned width, Work&& work, Merge&& merge) {
     std::condition_variable finished;
     std::vector<char> done(count, 0);
     std::atomic<std::size_t> next{0};
+    // The k-th unit to start.
+    auto unitAt = [&](std::size_t k) {
+        if (longest >= count) return k;
+        if (k == 0) return longest;
+        return k <= longest ? k - 1 : k;
+    };
     auto worker = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < count;) {
+        for (std::size_t k; (k = next.fetch_add(1)) < count;) {
+            const std::size_t i = unitAt(k);
             {
                 TraceCapture capture(traces[i]);
                 work(i);

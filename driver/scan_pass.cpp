@@ -46,28 +46,40 @@ void discoverAdapter(const hba::HbaApi& api, const hba::AdapterTable& table, con
     const bool nameServerAnswered =
         fabric::getNextNameServerEntry(api, entry.handle, hba::PortId{0, 0, 0}, firstEntry) == 0;
 
-    // Each target is probed (and asked for RNID) on its own; what it found joins the
-    // adapter's list in target order.
+    // Units of work: each target's probe (with its RNID), then the fabric's platforms and
+    // the name-server walk. None of them reads the adapter's list, so they may run side by
+    // side; what each found joins the list in this order, as the sequential pass adds it.
     const bool rnidPerTarget = !nameServerAnswered && table.rnidSupported;
     std::vector<uint32_t> targets;
     for (uint32_t j = 0; j < entry.targets.size(); ++j)
         if (entry.targets[j].valid != 0) targets.push_back(j);
     std::vector<hba::TargetFindings> found(targets.size());
+    std::vector<hba::PlatformRecord> platforms;
+    std::vector<hba::NodeIdentification> walked;
+    const std::size_t fabricUnit = targets.size();
     scan::runInOrder(
-        targets.size(), concurrency,
+        targets.size() + 1, concurrency,
         [&](std::size_t t) {
+            if (t == fabricUnit) {
+                int reasonCode = 0;
+                platforms = fabric::discoverPlatformList(api, entry.handle, reasonCode);
+                if (nameServerAnswered && table.rnidSupported)
+                    walked = fabric::walkNameServerWithRnid(api, entry, firstEntry);
+                return;
+            }
             found[t] = hba::probeTarget(api, table, entry, targets[t]);
             if (found[t].kept && rnidPerTarget) found[t].rnid = hba::requestTargetRnid(api, entry, entry.targets[targets[t]]);
         },
-        [&](std::size_t t) { hba::mergeTargetFindings(record, std::move(found[t])); });
-
-    hba::addNodeToList(record, hba::adapterOwnNode(record));
-
-    int reasonCode = 0;
-    for (hba::PlatformRecord& platform : fabric::discoverPlatformList(api, entry.handle, reasonCode))
-        hba::addPlatformToList(record, platform);
-
-    if (nameServerAnswered && table.rnidSupported) fabric::walkNameServerWithRnid(api, entry, firstEntry, record);
+        [&](std::size_t t) {
+            if (t < fabricUnit) {
+                hba::mergeTargetFindings(record, std::move(found[t]));
+                return;
+            }
+            hba::addNodeToList(record, hba::adapterOwnNode(record));
+            for (hba::PlatformRecord& platform : platforms) hba::addPlatformToList(record, platform);
+            for (const hba::NodeIdentification& id : walked) hba::addRNIDToList(record, id);
+        },
+        fabricUnit);
 }
 }  // namespace
 

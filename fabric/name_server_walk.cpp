@@ -10,9 +10,9 @@ namespace fabric {
 
 namespace {
 
-// RNID to one name-server entry; a good answer is merged, a failed one skipped silently.
+// RNID to one name-server entry; a good answer is kept, a failed one skipped silently.
 void identifyEntry(const hba::HbaApi& api, HBA_HANDLE handle, const wire::NameServerPortObject& entry,
-                   hba::DiscoveredAdapter& record) {
+                   std::vector<hba::NodeIdentification>& found) {
     hba::NodeIdentification id;
     if (!hba::identifyListedPort(api, handle, entry.nodeName, entry.portId, entry.portName, id)) return;
     // The most telling name the fabric has: the node's symbolic name, else the port's,
@@ -20,27 +20,28 @@ void identifyEntry(const hba::HbaApi& api, HBA_HANDLE handle, const wire::NameSe
     getSymbolicNodeName(api, handle, entry.nodeName, id.nodeName);
     if (id.nodeName.empty()) getSymbolicPortName(api, handle, entry.portId, id.nodeName);
     if (id.nodeName.empty()) id.nodeName = hba::ShortBytes(scan::hexText(entry.nodeName));
-    hba::addRNIDToList(record, id);
+    found.push_back(std::move(id));
 }
 
 }  // namespace
 
-void walkNameServerWithRnid(const hba::HbaApi& api, const hba::AdapterEntry& adapter,
-                            const wire::NameServerPortObject& firstEntry, hba::DiscoveredAdapter& record) {
+std::vector<hba::NodeIdentification> walkNameServerWithRnid(const hba::HbaApi& api, const hba::AdapterEntry& adapter,
+                                                            const wire::NameServerPortObject& firstEntry) {
+    std::vector<hba::NodeIdentification> found;
     wire::NameServerPortObject current = firstEntry;
     const uint32_t firstAddress = wire::fcAddressOf(current.portId);
     std::unordered_set<uint32_t> visited{firstAddress};
     for (;;) {
-        identifyEntry(api, adapter.handle, current, record);
+        identifyEntry(api, adapter.handle, current, found);
         wire::NameServerPortObject next;
         // A failed request would leave the walk where it is: it ends there instead.
-        if (getNextNameServerEntry(api, adapter.handle, current.portId, next) != 0) return;
+        if (getNextNameServerEntry(api, adapter.handle, current.portId, next) != 0) return found;
         current = std::move(next);
         const uint32_t address = wire::fcAddressOf(current.portId);
-        if (address == firstAddress) return;
+        if (address == firstAddress) return found;
         // A chain that runs into a loop without coming back to the first address ends at
         // the first address seen twice.
-        if (!visited.insert(address).second) return;
+        if (!visited.insert(address).second) return found;
     }
 }
 

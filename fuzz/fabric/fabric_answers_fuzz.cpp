@@ -59,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (fabric::getNextNameServerEntry(api, 1, hba::PortId{0, 0, 0}, first) == 0) {
         hba::AdapterEntry adapter;
         adapter.handle = 1;
-        fabric::walkNameServerWithRnid(api, adapter, first, record);
+        for (const hba::NodeIdentification& id : fabric::walkNameServerWithRnid(api, adapter, first))
+            hba::addRNIDToList(record, id);
     }
     return 0;
 }
