@@ -20,13 +20,13 @@ namespace scan {
 // work(i) is held per unit and written just before merge(i), so the trace comes out as
 // if the units had run one after the other.
 //
-// The units start in index order, except that unit `longest` (when below count), known to
-// take longest, starts first so that the rest run beside it.
+// The units start in index order, except that the units from index leadFrom on (known to
+// take longest) start first, so that the others run beside them.
 //
 // A width of 1 or less is the sequential scan itself: work(i) and merge(i) in turn on
 // the calling thread, nothing held back, no thread started. work must not throw.
 template <class Work, class Merge>
-void runInOrder(std::size_t count, unsigned width, Work&& work, Merge&& merge, std::size_t longest = SIZE_MAX) {
+void runInOrder(std::size_t count, unsigned width, Work&& work, Merge&& merge, std::size_t leadFrom = SIZE_MAX) {
     if (width <= 1) {
         for (std::size_t i = 0; i < count; ++i) {
             work(i);
@@ -42,9 +42,9 @@ void runInOrder(std::size_t count, unsigned width, Work&& work, Merge&& merge, s
     std::atomic<std::size_t> next{0};
     // The k-th unit to start.
     auto unitAt = [&](std::size_t k) {
-        if (longest >= count) return k;
-        if (k == 0) return longest;
-        return k <= longest ? k - 1 : k;
+        if (leadFrom >= count) return k;
+        const std::size_t leading = count - leadFrom;
+        return k < leading ? leadFrom + k : k - leading;
     };
     auto worker = [&] {
         for (std::size_t k; (k = next.fetch_add(1)) < count;) {

@@ -46,9 +46,10 @@ void discoverAdapter(const hba::HbaApi& api, const hba::AdapterTable& table, con
     const bool nameServerAnswered =
         fabric::getNextNameServerEntry(api, entry.handle, hba::PortId{0, 0, 0}, firstEntry) == 0;
 
-    // Units of work: each target's probe (with its RNID), then the fabric's platforms and
+    // Units of work: each target's probe (with its RNID), then the fabric's platforms, then
     // the name-server walk. None of them reads the adapter's list, so they may run side by
-    // side; what each found joins the list in this order, as the sequential pass adds it.
+    // side (the two fabric units, the longest chains of requests, start first); what each
+    // found joins the list in this order, as the sequential pass adds it.
     const bool rnidPerTarget = !nameServerAnswered && table.rnidSupported;
     std::vector<uint32_t> targets;
     for (uint32_t j = 0; j < entry.targets.size(); ++j)
@@ -56,30 +57,34 @@ void discoverAdapter(const hba::HbaApi& api, const hba::AdapterTable& table, con
     std::vector<hba::TargetFindings> found(targets.size());
     std::vector<hba::PlatformRecord> platforms;
     std::vector<hba::NodeIdentification> walked;
-    const std::size_t fabricUnit = targets.size();
+    const std::size_t platformUnit = targets.size(), walkUnit = targets.size() + 1;
     scan::runInOrder(
-        targets.size() + 1, concurrency,
+        targets.size() + 2, concurrency,
         [&](std::size_t t) {
-            if (t == fabricUnit) {
+            if (t == platformUnit) {
                 int reasonCode = 0;
-                platforms = fabric::discoverPlatformList(api, entry.handle, reasonCode);
+                platforms = fabric::discoverPlatformList(api, entry.handle, reasonCode, concurrency);
+                return;
+            }
+            if (t == walkUnit) {
                 if (nameServerAnswered && table.rnidSupported)
-                    walked = fabric::walkNameServerWithRnid(api, entry, firstEntry);
+                    walked = fabric::walkNameServerWithRnid(api, entry, firstEntry, concurrency);
                 return;
             }
             found[t] = hba::probeTarget(api, table, entry, targets[t]);
             if (found[t].kept && rnidPerTarget) found[t].rnid = hba::requestTargetRnid(api, entry, entry.targets[targets[t]]);
         },
         [&](std::size_t t) {
-            if (t < fabricUnit) {
+            if (t < platformUnit) {
                 hba::mergeTargetFindings(record, std::move(found[t]));
-                return;
+            } else if (t == platformUnit) {
+                hba::addNodeToList(record, hba::adapterOwnNode(record));
+                for (hba::PlatformRecord& platform : platforms) hba::addPlatformToList(record, platform);
+            } else {
+                for (const hba::NodeIdentification& id : walked) hba::addRNIDToList(record, id);
             }
-            hba::addNodeToList(record, hba::adapterOwnNode(record));
-            for (hba::PlatformRecord& platform : platforms) hba::addPlatformToList(record, platform);
-            for (const hba::NodeIdentification& id : walked) hba::addRNIDToList(record, id);
         },
-        fabricUnit);
+        platformUnit);
 }
 }  // namespace
 

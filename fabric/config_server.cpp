@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "common/ordered_work.h"
 #include "common/scan_trace.h"
 #include "fabric/ct_pass_through.h"
 #include "fabric/name_server.h"
@@ -99,7 +100,8 @@ void discoverPlatformNodes(const hba::HbaApi& api, HBA_HANDLE handle, hba::Platf
     }
 }
 
-std::vector<hba::PlatformRecord> discoverPlatformList(const hba::HbaApi& api, HBA_HANDLE handle, int& reasonCode) {
+std::vector<hba::PlatformRecord> discoverPlatformList(const hba::HbaApi& api, HBA_HANDLE handle, int& reasonCode,
+                                                      unsigned concurrency) {
     scan::trace(scan::kSourceSurvey, kMethod, 2143, "discoverPlatformList function started");
     std::vector<hba::PlatformRecord> platforms;
     std::vector<hba::ShortBytes> names;
@@ -110,18 +112,22 @@ std::vector<hba::PlatformRecord> discoverPlatformList(const hba::HbaApi& api, HB
         reasonCode = kNoPlatforms;
     } else {
         reasonCode = kPlatformsFound;
-        platforms.reserve(names.size());
-        for (hba::ShortBytes& name : names) {
-            hba::PlatformRecord& platform = platforms.emplace_back();
-            platform.name = std::move(name);
-            const PlatformNameBlock block = platformNameBlock(platform.name);
-            getPlatformType(api, handle, block, platform.platformType);
-            auto addresses = std::make_shared<hba::MgmtAddressList>();
-            getPlatformMgmtAddressList(api, handle, block, *addresses);
-            platform.mgmtAddressCount = static_cast<uint32_t>(addresses->size());
-            platform.mgmtAddress = std::move(addresses);
-            discoverPlatformNodes(api, handle, platform);
-        }
+        platforms.resize(names.size());
+        // Each platform's queries stand alone: up to `concurrency` platforms are asked at once.
+        scan::runInOrder(
+            names.size(), concurrency,
+            [&](std::size_t i) {
+                hba::PlatformRecord& platform = platforms[i];
+                platform.name = std::move(names[i]);
+                const PlatformNameBlock block = platformNameBlock(platform.name);
+                getPlatformType(api, handle, block, platform.platformType);
+                auto addresses = std::make_shared<hba::MgmtAddressList>();
+                getPlatformMgmtAddressList(api, handle, block, *addresses);
+                platform.mgmtAddressCount = static_cast<uint32_t>(addresses->size());
+                platform.mgmtAddress = std::move(addresses);
+                discoverPlatformNodes(api, handle, platform);
+            },
+            [](std::size_t) {});
     }
     scan::trace(scan::kSourceSurvey, kMethod, 2246, "discoverPlatformList function ended with reasonCode = %d",
                 reasonCode);

@@ -48,7 +48,8 @@ inline constexpr int kNoPlatforms = 14;
 
 // The platforms the fabric configuration server reports through this adapter, in the
 // server's order; reasonCode tells why the list is empty. Traces its start and its end.
-std::vector<hba::PlatformRecord> discoverPlatformList(const hba::HbaApi& api, HBA_HANDLE handle, int& reasonCode);
+std::vector<hba::PlatformRecord> discoverPlatformList(const hba::HbaApi& api, HBA_HANDLE handle, int& reasonCode,
+                                                      unsigned concurrency = 1);
 
 // The nodes of one platform: each node name with its ports and their FC addresses. A
 // platform whose node-name list cannot be read has no nodes.

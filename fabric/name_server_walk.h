@@ -18,7 +18,11 @@ namespace fabric {
 // next-entry request fails or returns an address already visited, so a server whose
 // chain never closes cannot hold the scan. Reads no list, so it may run beside other work
 // of the adapter.
+//
+// With a concurrency above 1 the chain of entries is read first and then up to that many
+// entries are identified at once: the same requests, in another order.
 std::vector<hba::NodeIdentification> walkNameServerWithRnid(const hba::HbaApi& api, const hba::AdapterEntry& adapter,
-                                                            const wire::NameServerPortObject& firstEntry);
+                                                            const wire::NameServerPortObject& firstEntry,
+                                                            unsigned concurrency = 1);
 
 }  // namespace fabric
