@@ -13,6 +13,10 @@
 
 #include "wire/values.h"
 
+namespace hba {
+struct LunRecord;
+}
+
 namespace doc {
 
 // Capacities of the texts, terminator included; a longer text is cut to capacity - 1.
@@ -87,28 +91,30 @@ struct ControllerRecord {
     std::string id;
     std::string owner;  // system id
     ParameterList parameters;
+    // The FC nodes the controller names, in node-list order. They are taken before
+    // duplicate nodes are removed, so a node listed twice is named twice.
+    std::vector<std::string> nodeRefs;
 };
 
 struct PeripheralEntityRecord {
     std::string id;
-    std::string serialText;    // hexadecimal of the node's serial number
-    std::string nodeWwnText;   // hexadecimal of the node WWN
-    std::string unitPrefix;    // node port WWN and adapter port WWN, hexadecimal
-    int unitCount = 0;
-    bool page83Valid = false;
     ParameterList parameters;
 };
 
+// A logical unit holds no texts of its own beyond its id: its parameters are rendered,
+// when printed, from the discovered unit it stands for. The discovered adapters outlive
+// every model built from them. There are hundreds of thousands of these records in a
+// large SAN, so each one is kept small.
 struct LogicalUnitRecord {
     std::string id;
-    std::string peripheralEntityRef;
-    std::string systemRef;
-    std::string adapterText;     // working value, not printed
-    std::string rawStandardText; // working value
-    std::string rawPage83Text;   // working value
+    // The discovered unit, or null when the node the unit was matched with has fewer
+    // units than its entity: its texts are then empty and its capacity unknown.
+    const hba::LunRecord* unit = nullptr;
+    // Index of its peripheral entity in the model's list.
+    uint32_t entity = 0;
     DiskAddress address;
-    // The first parameter is the working "Serial Number", never printed.
-    ParameterList parameters;
+    // Whether "raw83data" is among its parameters (its node's page 0x83 was valid).
+    bool showsPage83 = false;
 };
 
 struct FcNodeRecord {

@@ -1,10 +1,9 @@
 #include "driver/document_model.h"
 
-#include "document/entity_builders.h"
-#include "inventory/disk_survey.h"
-#include "inventory/drive_survey.h"
+#include <utility>
+
+#include "driver/model_builder.h"
 #include "inventory/host_identity.h"
-#include "inventory/volume_entities.h"
 
 namespace driver {
 
@@ -16,44 +15,20 @@ doc::SystemRecord systemOf(const doc::ScanParameters& params) {
 }
 }  // namespace
 
-doc::AttributeModel gatherAttributeModel(const doc::ScanParameters& params, int adapterCount, bool running) {
-    doc::AttributeModel m;
-    m.system = systemOf(params);
-
-    inv::DriveList drives;
-    inv::DiskList disks;
+doc::AttributeModel gatherAttributeModel(const doc::ScanParameters& params,
+                                         std::span<const hba::DiscoveredAdapter> adapters, bool running) {
+    HostInventory host;
+    host.system = systemOf(params);
     if (!running) {
-        drives = inv::collectDriveList();
-        disks = inv::collectDiskList();
+        host.drives = inv::collectDriveList();
+        host.disks = inv::collectDiskList();
     }
-    m.operatingSystem = inv::getNtSystemInfo(m.system);
-    if (!running) {
-        m.logicalVolumes = inv::getLogicalVolumeInfo(*m.operatingSystem, m.system, drives);
-        m.hostFileSystems = inv::getHfsInfo(*m.operatingSystem, m.system, drives);
-    }
-
-    // SAN entities, before the physical volumes (which name the logical unit at their
-    // address), then the FC nodes, ports and groups after them.
-    m.controllers = doc::reStructAdapterInfo(m.system, adapterCount);
-    m.peripheralEntities = doc::reStructDeviceToPE(adapterCount);
-    m.logicalUnits = doc::assembleLUN(m.peripheralEntities, m.system, adapterCount);
-
-    if (!running)
-        m.physicalVolumes = inv::getPhysicalVolumeInfo(*m.operatingSystem, m.system, m.logicalUnits, disks);
-
-    m.fcNodes = doc::reStructDeviceToFCN(m.system, adapterCount, m.peripheralEntities);
-    m.fcPorts = doc::reStructDeviceToFCP(adapterCount);
-    m.connectivityGroups = doc::assembleCG(m.controllers, m.fcNodes, m.fcPorts, adapterCount);
-    return m;
+    host.operatingSystem = inv::getNtSystemInfo(host.system);
+    return buildAttributeModel(adapters, std::move(host));
 }
 
-doc::AttributeModel gatherPeModel(const doc::ScanParameters& params, int adapterCount) {
-    doc::AttributeModel m;
-    m.system = systemOf(params);
-    m.controllers = doc::reStructAdapterInfo(m.system, adapterCount);
-    m.peripheralEntities = doc::reStructDeviceToPE(adapterCount);
-    m.fcNodes = doc::reStructDeviceToFCN(m.system, adapterCount, m.peripheralEntities);
-    return m;
+doc::AttributeModel gatherPeModel(const doc::ScanParameters& params, std::span<const hba::DiscoveredAdapter> adapters) {
+    return buildPeModel(adapters, systemOf(params));
 }
 
 }  // namespace driver

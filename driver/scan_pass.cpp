@@ -20,13 +20,10 @@ namespace driver {
 
 namespace {
 // Returns 0 when the document was written whole, else the error number of the failure.
-int printDocument(ScanMode mode, const doc::ScanParameters& params, int adapterCount, bool running) {
-    if (mode == ScanMode::Pe) {
-        doc::AttributeModel model = gatherPeModel(params, adapterCount);
-        return doc::printPeModeXml(model, params);
-    }
-    doc::AttributeModel model = gatherAttributeModel(params, adapterCount, running);
-    return doc::printAttributeXml(model, params);
+int printDocument(ScanMode mode, const doc::ScanParameters& params, std::span<const hba::DiscoveredAdapter> adapters,
+                  bool running) {
+    if (mode == ScanMode::Pe) return doc::printPeModeXml(gatherPeModel(params, adapters), params);
+    return doc::printAttributeXml(gatherAttributeModel(params, adapters, running), params);
 }
 
 // One enabled adapter's pass, filling the record that was started for it. The order of the
@@ -88,14 +85,14 @@ int discoverSan(const hba::HbaApi& api, const std::string& hostName) {
 int runScanPass(ScanMode mode, bool running, const doc::ScanParameters& params, const std::string& hostName) {
     if (running) {
         // Overlap with a running scan: the HBA library is never touched.
-        const int writeError = printDocument(mode, params, 0, true);
+        const int writeError = printDocument(mode, params, {}, true);
         GXgToolkitTerm();
         return exitAfterDocument(writeError, kExitRunningOverlap);
     }
 
     const int adapterCount = discoverSan(record::scanHbaApi(), hostName);
     // The writer has flushed standard output and says whether the document arrived.
-    const int writeError = printDocument(mode, params, adapterCount, false);
+    const int writeError = printDocument(mode, params, hba::discoveredAdapters().first(adapterCount), false);
     GXgToolkitTerm();
     return exitAfterDocument(writeError, kExitScanned);
 }

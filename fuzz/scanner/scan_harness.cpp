@@ -11,6 +11,7 @@
 #include "document/pe_document.h"
 #include "driver/document_model.h"
 #include "driver/scan_pass.h"
+#include "hba/discovered.h"
 #include "inventory/fs_summary.h"
 #include "sim/hba/hba_calls.h"
 #include "sim/world.h"
@@ -38,13 +39,10 @@ std::string scanDocument(const hba::HbaApi* api, driver::ScanMode mode, const st
                          const doc::ScanParameters& params) {
     if (mode == driver::ScanMode::FileSystemSummary)
         return inv::renderFileSystemSummaryXml(params, guidText);
-    const int adapters = api ? driver::discoverSan(*api, "fuzz-host") : 0;
-    if (mode == driver::ScanMode::Pe) {
-        doc::AttributeModel model = driver::gatherPeModel(params, adapters);
-        return doc::renderPeModeXml(model, params);
-    }
-    doc::AttributeModel model = driver::gatherAttributeModel(params, adapters, false);
-    return doc::renderAttributeXml(model, params);
+    const int count = api ? driver::discoverSan(*api, "fuzz-host") : 0;
+    const auto adapters = hba::discoveredAdapters().first(count);
+    if (mode == driver::ScanMode::Pe) return doc::renderPeModeXml(driver::gatherPeModel(params, adapters), params);
+    return doc::renderAttributeXml(driver::gatherAttributeModel(params, adapters, false), params);
 }
 
 void checkDocument(const std::string& document) {

@@ -241,7 +241,7 @@ void buildSanEntities(AttributeModel& m, std::span<const hba::DiscoveredAdapter>
     for (const auto& a : adapters) m.controllers.push_back(makeController(sid, a));
     for (const auto& a : adapters)
         for (const auto& node : a.nodeList)
-            if (!node.lunList.empty()) m.peripheralEntities.push_back(makePeripheralEntity(a, node));
+            if (!node.lunList.empty()) m.peripheralEntities.push_back(makePeripheralEntity(node));
 
     if (!peOnly) {
         for (const auto& pe : m.peripheralEntities) {
