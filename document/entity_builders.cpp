@@ -178,9 +178,17 @@ std::vector<ConnectivityGroupRecord> assembleCG(const std::vector<ControllerReco
     if (!adapters.empty() && !fcPorts.empty()) {
         const auto nodeById =
             firstByKey<FcNodeRecord>(fcNodes, [](const FcNodeRecord& r) -> std::string_view { return r.id; });
-        // Controller i was made from adapter i.
+        // Controller i was made from adapter i. The HBA library names each adapter, and a
+        // controller's group is that of the first adapter of its name: two adapters
+        // reporting one name share the first one's group.
         const auto controllerById = firstByKey<ControllerRecord>(
             controllers, [](const ControllerRecord& r) -> std::string_view { return r.id; });
+        std::vector<std::size_t> firstOfName(adapters.size());
+        {
+            std::unordered_map<std::string, std::size_t> byName;
+            for (std::size_t i = 0; i < adapters.size(); ++i)
+                firstOfName[i] = byName.try_emplace(documentText(adapters[i].adapterName), i).first->second;
+        }
 
         // The members of an adapter's group, made once per adapter: the port WWNs of its
         // nodes with logical units, each once, in node order.
@@ -206,7 +214,7 @@ std::vector<ConnectivityGroupRecord> assembleCG(const std::vector<ControllerReco
             const ControllerRecord* controller = lookup(controllerById, node->controllerRef);
             if (!controller) continue;
             const auto adapter = static_cast<std::size_t>(controller - controllers.data());
-            if (adapter < adapters.size()) group.members = members(adapter);
+            if (adapter < adapters.size()) group.members = members(firstOfName[adapter]);
         }
     }
     trace("assembleCG", 3293, "Exiting assembleCG function");

@@ -66,8 +66,9 @@ void completeAttributeModel(AttributeModel& m) {
 }
 
 void completePeModel(AttributeModel& m) {
+    m.logicalUnits.clear();
     linkControllerNodes(m.controllers, m.fcNodes);
-    removeDuplicateEntities(m.peripheralEntities, m.logicalUnits);
+    removeDuplicateIds(m.peripheralEntities);
     removeDuplicateIds(m.fcNodes);
 }
 

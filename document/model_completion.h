@@ -16,8 +16,9 @@ namespace doc {
 // node without ports.
 void completeAttributeModel(AttributeModel& model);
 
-// For the PE-mode document, which shows no logical units or ports: the controllers'
-// node references and placeholder nodes, then duplicate entities and nodes removed.
+// For the PE-mode document, which shows no logical units or ports: any logical units
+// dropped, the controllers' node references and placeholder nodes, then duplicate
+// entities and nodes removed.
 void completePeModel(AttributeModel& model);
 
 }  // namespace doc

@@ -11,6 +11,7 @@
 #include "document/attribute_writer.h"
 #include "document/entity_builders.h"
 #include "document/entity_parts.h"
+#include "document/model_completion.h"
 
 namespace {
 
@@ -136,13 +137,13 @@ TEST(EntityBuilders, ManagementAddressCountAndTypeNames) {
     n.mgmtAddressCount = 99;
     n.platformType = 16;
     n.rnidType = 4;
-    const FcNodeRecord node = makeFcNode(n, "", nullptr);
+    const FcNodeRecord node = makeFcNode(n, "", false);
     std::vector<std::string> printed;
     for (const auto& p : node.parameters.nodes()) printed.push_back(p.name + "=" + p.value);
     EXPECT_EQ(printed, (std::vector<std::string>{"WWN=0000000000000001", "Platform Type=Reserved", "RNID Type=Switch",
                                                  "Management Snmp Address=snmp://y"}));
     n.deviceType = 17;
-    EXPECT_EQ(makeFcNode(n, "", nullptr).peripheralEntityRef, "") << "an HBA node belongs to its controller";
+    EXPECT_EQ(makeFcNode(n, "", false).peripheralEntityRef, "") << "an HBA node belongs to its controller";
 
     const std::tuple<uint32_t, std::string_view, std::string_view, std::string_view> names[] = {
         // value, SCSI type, RNID type, platform type
@@ -181,14 +182,17 @@ TEST(EntityBuilders, LongIdentifiersAreKeptWhole) {
     const auto entities = reStructDeviceToPE(adapters);
     ASSERT_EQ(entities.size(), 1u);
     EXPECT_EQ(entities[0].id.size(), 510u);
-    EXPECT_EQ(entities[0].serialText.size(), 510u);
-    const auto units = assembleLUN(entities, systemS(), adapters);
+    const auto units = assembleLUN(entities, adapters);
     ASSERT_EQ(units.size(), 1u);
-    EXPECT_EQ(units[0].peripheralEntityRef, entities[0].id);
+    EXPECT_EQ(units[0].entity, 0u);
     EXPECT_EQ(units[0].address, (DiskAddress{2, 0, 0, 0}));
-    const std::string raw = value(units[0].parameters, "rawSTDdata");
+    UnitParameters shown;
+    renderUnitParameters(units[0], shown);
+    ParameterList parameters;
+    for (const auto& p : shown.list()) parameters.append(p.name, p.value);
+    const std::string raw = value(parameters, "rawSTDdata");
     EXPECT_EQ(raw, "xxxx%FF" + std::string(251, 'x'));
-    EXPECT_EQ(value(units[0].parameters, "raw83data"), "%00%83%00%C8" + [] {
+    EXPECT_EQ(value(parameters, "raw83data"), "%00%83%00%C8" + [] {
         std::string z;
         for (int i = 0; i < 200; ++i) z += "%00";
         return z;
@@ -228,7 +232,7 @@ TEST(EntityBuilders, PhysicalVolumeNamesTheFirstUnitAtItsAddress) {
     m.system = systemS();
     m.controllers = reStructAdapterInfo(m.system, adapters);
     m.peripheralEntities = reStructDeviceToPE(adapters);
-    m.logicalUnits = assembleLUN(m.peripheralEntities, m.system, adapters);
+    m.logicalUnits = assembleLUN(m.peripheralEntities, adapters);
     PhysicalVolumeRecord pv;
     pv.id = "PV-1";
     pv.owner = "S:Windows";
@@ -237,6 +241,7 @@ TEST(EntityBuilders, PhysicalVolumeNamesTheFirstUnitAtItsAddress) {
     m.fcNodes = reStructDeviceToFCN(m.system, adapters, m.peripheralEntities);
     m.fcPorts = reStructDeviceToFCP(adapters);
     m.connectivityGroups = assembleCG(m.controllers, m.fcNodes, m.fcPorts, adapters);
+    completeAttributeModel(m);
     const std::string text = renderAttributeXml(m, {"10.1.1.1", "scanner", "S"});
 
     const std::string path = std::string(ATTRSCAN_SOURCE_DIR) + "/tests/entities/golden/pv-single-unit.xml";
