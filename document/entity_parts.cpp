@@ -60,8 +60,8 @@ std::string fixedFieldText(std::span<const char> field) {
 
 bool trimsSerial(std::string_view productId) { return productId.starts_with("4807"); }
 
-void applySerialTrimming(std::string& value, std::string_view productId) {
-    if (trimsSerial(productId) && value.size() > 3) value.erase(0, 3);
+void trimSerial(std::string& value) {
+    if (value.size() > 3) value.erase(0, 3);
 }
 
 void appendManagementAddresses(ParameterList& params, const hba::DeviceNode& node) {
@@ -130,7 +130,7 @@ PeripheralEntityRecord makePeripheralEntity(const hba::DeviceNode& node) {
     std::string serial =
         node.vendorMark == 1 ? hexOf(node.serialNumber) : scan::percentEscape(node.serialNumber.bytes());
     const std::string productId = fixedFieldText(node.productId);
-    applySerialTrimming(serial, productId);
+    if (trimsSerial(productId)) trimSerial(serial);
     p.append("Serial Number", serial);
     p.append("Vendor", fixedFieldText(node.vendorId));
     p.append("Product ID", productId);
@@ -191,7 +191,7 @@ FcNodeRecord makeFcNode(const hba::DeviceNode& node, std::string controllerRef, 
     if (node.platformType != 0) p.append("Platform Type", platformTypeName(node.platformType));
     if (!node.nodeName.empty()) {
         std::string name = scan::percentEscape(node.nodeName.bytes());
-        if (trimName && name.size() > 3) name.erase(0, 3);
+        if (trimName) trimSerial(name);
         p.append("Name", name);
     }
     if (node.rnidType != 0) p.append("RNID Type", hba::rnidTypeName(node.rnidType));

@@ -42,10 +42,11 @@ std::string documentText(std::string_view text);
 std::string fixedFieldText(std::span<const char> field);
 
 // The storage model whose product id begins with "4807" carries three leading characters
-// in its serial numbers that are not part of the serial: they are removed from values of
-// more than three characters.
+// in its serial numbers that are not part of the serial (and in the names of its nodes,
+// which repeat the serial): trimSerial removes them from values of more than three
+// characters.
 bool trimsSerial(std::string_view productId);
-void applySerialTrimming(std::string& value, std::string_view productId);
+void trimSerial(std::string& value);
 
 // One parameter per management address of the node whose scheme is http, telnet, snmp or
 // xml (exact, case-sensitive), in slot order.

@@ -1,7 +1,8 @@
 // The entity records that the host inventory and the entity builders produce and the
 // document writers print. Every entity has an id, references to other entities' ids
 // (compared by exact, case-sensitive equality) and a list of name/value parameters in
-// the order its producer appended them.
+// the order its producer appended them; a logical unit's parameters are rendered from the
+// discovered unit it refers to.
 #pragma once
 
 #include <array>
@@ -37,11 +38,7 @@ public:
     // Appends name and value, each cut to its field's capacity.
     void append(std::string_view name, std::string_view value);
     const std::vector<ParameterNode>& nodes() const { return nodes_; }
-    std::vector<ParameterNode>& nodes() { return nodes_; }
     bool empty() const { return nodes_.empty(); }
-    // The value of the first parameter of that name, or null.
-    const std::string* find(std::string_view name) const;
-    std::string* find(std::string_view name);
 
 private:
     std::vector<ParameterNode> nodes_;

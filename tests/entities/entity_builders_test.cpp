@@ -84,8 +84,9 @@ SystemRecord systemS() {
 }
 
 std::string value(const ParameterList& p, std::string_view name) {
-    const std::string* v = p.find(name);
-    return v ? *v : "<absent>";
+    for (const auto& node : p.nodes())
+        if (node.name == name) return node.value;
+    return "<absent>";
 }
 
 // A long adapter name: the controller id keeps its width, and the node's reference to it
