@@ -79,7 +79,8 @@ void renderAttributeXml(const AttributeModel& m, const ScanParameters& params, s
         out.line("      <NtOperatingSystemIdXml>NtOSXml:", m.operatingSystem->id, "</NtOperatingSystemIdXml>");
     for (const auto& c : m.controllers)
         if (c.owner == systemId) out.line("      <ControllerIdXml>ControllerXml:", c.id, "</ControllerIdXml>");
-    // Every logical unit is the system's.
+    // Every logical unit is the system's: the units are built for the one system the
+    // document describes.
     for (const auto& lu : m.logicalUnits)
         out.line("      <LogicalUnitIdXml>LogicalUnitXml:", lu.id, "</LogicalUnitIdXml>");
     out.line("   </SystemXml>");
