@@ -1,15 +1,12 @@
 #include "document/attribute_document.h"
 
-#include <cstdio>
-
 #include "document/attribute_writer.h"
+#include "document/writer_parts.h"
 
 namespace doc {
 
-int printAttributeXml(AttributeModel& m, const ScanParameters& params) {
-    scan::DocumentOutput out(stdout);
-    renderAttributeXml(m, params, out);
-    return out.finish();
+int printAttributeXml(const AttributeModel& m, const ScanParameters& params) {
+    return printToStandardOutput(renderAttributeXml, m, params);
 }
 
 }  // namespace doc

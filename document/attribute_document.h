@@ -8,6 +8,6 @@ namespace doc {
 
 // Writes the document to standard output as it is rendered. Returns 0 when all of it was
 // written, else the error number of the failed write.
-int printAttributeXml(AttributeModel& model, const ScanParameters& params);
+int printAttributeXml(const AttributeModel& model, const ScanParameters& params);
 
 }  // namespace doc

@@ -31,7 +31,7 @@ struct AttributeModel {
     std::vector<ControllerRecord> controllers;
     std::vector<LogicalUnitRecord> logicalUnits;
     std::deque<PeripheralEntityRecord> peripheralEntities;
-    // Deques: the writer puts placeholder nodes and ports at the front.
+    // Deques: the model's completion puts placeholder nodes and ports at the front.
     std::deque<FcNodeRecord> fcNodes;
     std::deque<FcPortRecord> fcPorts;
     std::vector<ConnectivityGroupRecord> connectivityGroups;

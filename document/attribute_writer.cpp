@@ -2,25 +2,21 @@
 
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
+#include "document/entity_parts.h"
 #include "document/writer_parts.h"
 
 namespace doc {
 
-std::string renderAttributeXml(AttributeModel& m, const ScanParameters& params) {
-    scan::DocumentOutput text;
-    renderAttributeXml(m, params, text);
-    return text.text();
+std::string renderAttributeXml(const AttributeModel& m, const ScanParameters& params) {
+    return renderText(renderAttributeXml, m, params);
 }
 
-void renderAttributeXml(AttributeModel& m, const ScanParameters& params, scan::DocumentOutput& document) {
+void renderAttributeXml(const AttributeModel& m, const ScanParameters& params, scan::DocumentOutput& document) {
     XmlOut out(document);
     const std::string& systemId = m.system.id;
-
-    printProlog(out);
-    printHeader(out, params, systemId, "");
+    printDocumentStart(out, params, systemId, "");
 
     if (m.operatingSystem) {
         const OperatingSystemRecord& os = *m.operatingSystem;
@@ -83,45 +79,41 @@ void renderAttributeXml(AttributeModel& m, const ScanParameters& params, scan::D
         out.line("      <NtOperatingSystemIdXml>NtOSXml:", m.operatingSystem->id, "</NtOperatingSystemIdXml>");
     for (const auto& c : m.controllers)
         if (c.owner == systemId) out.line("      <ControllerIdXml>ControllerXml:", c.id, "</ControllerIdXml>");
+    // Every logical unit is the system's: the units are built for the one system the
+    // document describes.
     for (const auto& lu : m.logicalUnits)
-        if (lu.systemRef == systemId)
-            out.line("      <LogicalUnitIdXml>LogicalUnitXml:", lu.id, "</LogicalUnitIdXml>");
+        out.line("      <LogicalUnitIdXml>LogicalUnitXml:", lu.id, "</LogicalUnitIdXml>");
     out.line("   </SystemXml>");
 
-    printControllers(out, m.controllers, m.fcNodes);
-
-    for (const auto& lu : m.logicalUnits) {
-        out.line("   <LogicalUnitXml>");
-        out.line("      <UniqueIdXml>LogicalUnitXml:", lu.id, "</UniqueIdXml>");
-        const auto& nodes = lu.parameters.nodes();
-        // The first parameter is the working serial number; an empty capacity is unknown.
-        for (std::size_t i = 1; i < nodes.size(); ++i)
-            if (!(nodes[i].name == "Capacity" && nodes[i].value.empty())) out.parameterA(nodes[i]);
-        out.line("      <PeripheralEntityIdXml>PlatformXml:", lu.peripheralEntityRef, "</PeripheralEntityIdXml>");
-        out.line("   </LogicalUnitXml>");
-    }
-
-    removeDuplicateIds(m.peripheralEntities);
-    removeDuplicateIds(m.fcNodes);
-    removeDuplicateIds(m.fcPorts);
-
-    printPeripheralEntities(out, m.peripheralEntities, m.fcNodes, &m.logicalUnits);
+    printControllers(out, m.controllers);
 
     {
-        Index<FcPortRecord> portsByNode(m.fcPorts, [](const auto& r) -> const std::string& { return r.nodeRef; });
+        UnitParameters parameters;
+        static const std::string kNoEntity;
+        for (const auto& lu : m.logicalUnits) {
+            out.line("   <LogicalUnitXml>");
+            out.line("      <UniqueIdXml>LogicalUnitXml:", lu.id, "</UniqueIdXml>");
+            renderUnitParameters(lu, parameters);
+            for (const auto& p : parameters.list()) out.parameterA(p);
+            const std::string& entity =
+                lu.entity < m.peripheralEntities.size() ? m.peripheralEntities[lu.entity].id : kNoEntity;
+            out.line("      <PeripheralEntityIdXml>PlatformXml:", entity, "</PeripheralEntityIdXml>");
+            out.line("   </LogicalUnitXml>");
+        }
+    }
+
+    printPeripheralEntities(out, m);
+
+    {
+        const Index<FcPortRecord> portsByNode(m.fcPorts, [](const auto& r) -> const std::string& {
+            return r.nodeRef;
+        });
         for (const auto& n : m.fcNodes) {
             out.line("   <FcNodeXml>");
             out.line("      <UniqueIdXml>FcNodeXml:", n.id, "</UniqueIdXml>");
             out.parametersA(n.parameters);
-            const auto& ports = portsByNode.find(n.id);
-            if (ports.empty()) {
-                // A node always names a port: one without parameters stands in.
-                m.fcPorts.push_front(FcPortRecord{n.id, n.id, {}});
-                portsByNode.addFront(m.fcPorts.front().nodeRef, &m.fcPorts.front());
-                out.line("      <FcPortIdXml>FcPortXml:", n.id, "</FcPortIdXml>");
-            } else {
-                for (const auto* p : ports) out.line("      <FcPortIdXml>FcPortXml:", p->id, "</FcPortIdXml>");
-            }
+            for (const auto* p : portsByNode.find(n.id))
+                out.line("      <FcPortIdXml>FcPortXml:", p->id, "</FcPortIdXml>");
             out.line("   </FcNodeXml>");
         }
     }

@@ -12,12 +12,10 @@ namespace doc {
 // The 37 lines of the inline DTD, each ended by a newline.
 extern const char* const kAttributeDtd;
 
-// Renders the whole document. The model's lists are completed as the document requires:
-// placeholder FC nodes and ports are put at the front of their lists, and duplicate
-// peripheral entities, FC nodes and FC ports (same id as an earlier one) are removed.
+// Renders the whole document from a completed model (see document/model_completion.h).
 // Every name, value and id is XML-escaped.
-std::string renderAttributeXml(AttributeModel& model, const ScanParameters& params);
+std::string renderAttributeXml(const AttributeModel& model, const ScanParameters& params);
 // The same, line by line into a document output.
-void renderAttributeXml(AttributeModel& model, const ScanParameters& params, scan::DocumentOutput& out);
+void renderAttributeXml(const AttributeModel& model, const ScanParameters& params, scan::DocumentOutput& out);
 
 }  // namespace doc

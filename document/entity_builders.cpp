@@ -35,12 +35,6 @@ auto lookup(const Map& map, std::string_view key) -> typename Map::mapped_type {
     return it == map.end() ? nullptr : it->second;
 }
 
-// A node with logical units and the adapter whose list holds it.
-struct UnitSource {
-    const hba::DiscoveredAdapter* adapter;
-    const hba::DeviceNode* node;
-};
-
 struct PairHash {
     std::size_t operator()(const std::pair<std::string, std::string>& p) const noexcept {
         return base::hashPair(std::hash<std::string>{}(p.first), std::hash<std::string>{}(p.second));
@@ -65,40 +59,43 @@ std::deque<PeripheralEntityRecord> reStructDeviceToPE(DiscoveredAdapters adapter
     std::deque<PeripheralEntityRecord> entities;
     for (const auto& adapter : adapters)
         for (const auto& node : adapter.nodeList)
-            if (!node.lunList.empty()) entities.push_back(makePeripheralEntity(adapter, node));
+            if (!node.lunList.empty()) entities.push_back(makePeripheralEntity(node));
     if (!entities.empty()) trace("reStructDeviceToPE", 2495, "Exiting reStructDeviceToPE function");
     return entities;
 }
 
 
-// Each entity stands for one node with logical units; its units take that node's logical
-// units in order, unit d the node's d-th. The node is found again by the entity's unit
-// prefix (node port and adapter port) together with its serial text. Matching on the
-// serial alone would mix up the paths of a device seen through several ports or
-// adapters, which all carry the device's serial: the units of one path would take the
-// addresses and identities of another.
+// Entity e stands for the e-th node with logical units, adapter by adapter; its units
+// are numbered by that node's logical units. Each unit takes its discovered unit from
+// the first node with the same unit prefix (node port and adapter port) and serial text,
+// unit d the node's d-th. Matching on the serial alone would mix up the paths of a
+// device seen through several ports or adapters, which all carry the device's serial:
+// the units of one path would take the addresses and identities of another.
 std::vector<LogicalUnitRecord> assembleLUN(const std::deque<PeripheralEntityRecord>& entities,
-                                           const SystemRecord& system, DiscoveredAdapters adapters) {
+                                           DiscoveredAdapters adapters) {
     trace("assembleLUN", 2559, "Entering assembleLUN function");
     std::vector<LogicalUnitRecord> units;
     if (adapters.empty() || entities.empty()) return units;
 
     // The first node with logical units of each (unit prefix, serial text).
-    std::unordered_map<std::pair<std::string, std::string>, UnitSource, PairHash> sources;
+    std::unordered_map<std::pair<std::string, std::string>, const hba::DeviceNode*, PairHash> sources;
     for (const auto& adapter : adapters)
         for (const auto& node : adapter.nodeList)
             if (!node.lunList.empty())
                 sources.try_emplace(std::pair(unitPrefix(adapter, node), scan::hexText(node.serialNumber.bytes())),
-                                    UnitSource{&adapter, &node});
+                                    &node);
 
-    for (const auto& entity : entities) {
-        const auto it = sources.find(std::pair(entity.unitPrefix, entity.serialText));
-        for (int d = 0; d < entity.unitCount; ++d) {
-            LogicalUnitRecord& unit = units.emplace_back(makeLogicalUnit(entity, d, system.id));
-            if (it == sources.end()) continue;
-            const auto& luns = it->second.node->lunList;
-            if (static_cast<std::size_t>(d) < luns.size())
-                fillLogicalUnit(unit, luns[static_cast<std::size_t>(d)], system.id, *it->second.adapter);
+    uint32_t entity = 0;
+    for (const auto& adapter : adapters) {
+        for (const auto& node : adapter.nodeList) {
+            if (node.lunList.empty()) continue;
+            if (entity == entities.size()) break;
+            std::pair key(unitPrefix(adapter, node), scan::hexText(node.serialNumber.bytes()));
+            const auto& luns = sources.at(key)->lunList;
+            for (std::size_t d = 0; d < node.lunList.size(); ++d)
+                units.push_back(makeLogicalUnit(key.first, static_cast<int>(d), entity, node.page83Valid == 1,
+                                                d < luns.size() ? &luns[d] : nullptr));
+            ++entity;
         }
     }
     if (!units.empty()) trace("assembleLUN", 2749, "Exiting assembleLUN function");
@@ -112,8 +109,16 @@ std::deque<FcNodeRecord> reStructDeviceToFCN(const SystemRecord& system, Discove
     std::deque<FcNodeRecord> fcNodes;
     std::unordered_set<uint32_t> adapterPorts;
     for (const auto& adapter : adapters) adapterPorts.insert(portIdKey(adapter.portId));
-    const auto entityById = firstByKey<PeripheralEntityRecord>(
-        entities, [](const PeripheralEntityRecord& e) -> std::string_view { return e.id; });
+    // Whether the product id of each entity's node trims serial numbers, for the first
+    // entity of each id (entity e stands for the e-th node with logical units).
+    std::unordered_map<std::string_view, bool> trimsById;
+    {
+        std::size_t e = 0;
+        for (const auto& adapter : adapters)
+            for (const auto& node : adapter.nodeList)
+                if (!node.lunList.empty() && e < entities.size())
+                    trimsById.try_emplace(entities[e++].id, trimsSerial(fixedFieldText(node.productId)));
+    }
 
     for (const auto& adapter : adapters) {
         const std::string ownController = controllerId(system.id, adapter);
@@ -124,10 +129,8 @@ std::deque<FcNodeRecord> reStructDeviceToFCN(const SystemRecord& system, Discove
             std::string controllerRef;
             if (isAdapterNode(node) && adapterPorts.contains(portIdKey(node.portId))) controllerRef = ownController;
             const std::string entityRef = isAdapterNode(node) ? std::string() : scan::hexText(node.alternateId.bytes());
-            const std::string* productId = nullptr;
-            if (const PeripheralEntityRecord* entity = lookup(entityById, entityRef))
-                productId = entity->parameters.find("Product ID");
-            fcNodes.push_back(makeFcNode(node, std::move(controllerRef), productId));
+            const auto trims = trimsById.find(entityRef);
+            fcNodes.push_back(makeFcNode(node, std::move(controllerRef), trims != trimsById.end() && trims->second));
         }
     }
     if (!fcNodes.empty()) trace("reStructDeviceToFCN", 2990, "Exiting reStructDeviceToFCN function");
@@ -154,14 +157,17 @@ std::vector<ConnectivityGroupRecord> assembleCG(const std::vector<ControllerReco
     if (!adapters.empty() && !fcPorts.empty()) {
         const auto nodeById =
             firstByKey<FcNodeRecord>(fcNodes, [](const FcNodeRecord& r) -> std::string_view { return r.id; });
+        // Controller i was made from adapter i. The HBA library names each adapter, and a
+        // controller's group is that of the first adapter of its name: two adapters
+        // reporting one name share the first one's group.
         const auto controllerById = firstByKey<ControllerRecord>(
             controllers, [](const ControllerRecord& r) -> std::string_view { return r.id; });
-        // Adapter names as the controllers' "Name" parameters show them.
-        std::vector<std::string> names;
-        names.reserve(adapters.size());
-        for (const auto& adapter : adapters) names.push_back(documentText(adapter.adapterName));
-        std::unordered_map<std::string_view, std::size_t> adapterByName;
-        for (std::size_t i = 0; i < names.size(); ++i) adapterByName.try_emplace(names[i], i);
+        std::vector<std::size_t> firstOfName(adapters.size());
+        {
+            std::unordered_map<std::string, std::size_t> byName;
+            for (std::size_t i = 0; i < adapters.size(); ++i)
+                firstOfName[i] = byName.try_emplace(documentText(adapters[i].adapterName), i).first->second;
+        }
 
         // The members of an adapter's group, made once per adapter: the port WWNs of its
         // nodes with logical units, each once, in node order.
@@ -186,10 +192,8 @@ std::vector<ConnectivityGroupRecord> assembleCG(const std::vector<ControllerReco
             if (!node || node->controllerRef.empty()) continue;
             const ControllerRecord* controller = lookup(controllerById, node->controllerRef);
             if (!controller) continue;
-            const std::string* name = controller->parameters.find("Name");
-            if (!name) continue;
-            if (const auto it = adapterByName.find(*name); it != adapterByName.end())
-                group.members = members(it->second);
+            const auto adapter = static_cast<std::size_t>(controller - controllers.data());
+            if (adapter < adapters.size()) group.members = members(firstOfName[adapter]);
         }
     }
     trace("assembleCG", 3293, "Exiting assembleCG function");

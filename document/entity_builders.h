@@ -29,9 +29,10 @@ std::vector<ControllerRecord> reStructAdapterInfo(const SystemRecord& system, Di
 std::deque<PeripheralEntityRecord> reStructDeviceToPE(DiscoveredAdapters adapters);
 
 // For each entity, one logical unit per logical unit of the node it was built from, in
-// the node's order. None when the entity list is empty.
+// the node's order; entities is the list reStructDeviceToPE built from the same adapters.
+// None when the entity list is empty.
 std::vector<LogicalUnitRecord> assembleLUN(const std::deque<PeripheralEntityRecord>& entities,
-                                           const SystemRecord& system, DiscoveredAdapters adapters);
+                                           DiscoveredAdapters adapters);
 
 // One FC node per listed node (every origin), with its controller or peripheral-entity
 // reference; the entity list decides the trimming of the node's name.
@@ -41,7 +42,8 @@ std::deque<FcNodeRecord> reStructDeviceToFCN(const SystemRecord& system, Discove
 // One FC port per listed node, no node left out.
 std::deque<FcPortRecord> reStructDeviceToFCP(DiscoveredAdapters adapters);
 
-// One connectivity group per FC port. The group of an adapter's own port lists the target
+// One connectivity group per FC port; controllers are those reStructAdapterInfo built from
+// the same adapters, one per adapter in order. The group of an adapter's own port lists the target
 // ports that showed logical units through that adapter; any other group is empty. None
 // when the port list is empty.
 std::vector<ConnectivityGroupRecord> assembleCG(const std::vector<ControllerRecord>& controllers,

@@ -29,10 +29,6 @@ std::string escapeCounted(std::span<const uint8_t> data, std::size_t lengthByte,
     return scan::percentEscape(std::span(field).first(length));
 }
 
-void setValue(ParameterList& params, std::string_view name, std::string_view value) {
-    if (std::string* v = params.find(name)) *v = scan::boundedText(value, kParameterValueCapacity);
-}
-
 std::string hexOf(const hba::ShortBytes& bytes) { return scan::hexText(bytes.bytes()); }
 
 }  // namespace
@@ -64,8 +60,8 @@ std::string fixedFieldText(std::span<const char> field) {
 
 bool trimsSerial(std::string_view productId) { return productId.starts_with("4807"); }
 
-void applySerialTrimming(std::string& value, std::string_view productId) {
-    if (trimsSerial(productId) && value.size() > 3) value.erase(0, 3);
+void trimSerial(std::string& value) {
+    if (value.size() > 3) value.erase(0, 3);
 }
 
 void appendManagementAddresses(ParameterList& params, const hba::DeviceNode& node) {
@@ -125,21 +121,16 @@ ControllerRecord makeController(std::string_view systemId, const hba::Discovered
     return c;
 }
 
-PeripheralEntityRecord makePeripheralEntity(const hba::DiscoveredAdapter& adapter, const hba::DeviceNode& node) {
+PeripheralEntityRecord makePeripheralEntity(const hba::DeviceNode& node) {
     PeripheralEntityRecord pe;
     pe.id = hexOf(node.alternateId);
-    pe.serialText = hexOf(node.serialNumber);
-    pe.nodeWwnText = scan::hexText(node.nodeWwn);
-    pe.unitPrefix = unitPrefix(adapter, node);
-    pe.unitCount = static_cast<int>(node.lunList.size());
-    pe.page83Valid = node.page83Valid == 1;
-
     ParameterList& p = pe.parameters;
     p.append("SCSI Type", scsiTypeName(node.deviceType));
     // A serial number carrying the vendor mark is binary: it is shown in hexadecimal.
-    std::string serial = node.vendorMark == 1 ? pe.serialText : scan::percentEscape(node.serialNumber.bytes());
+    std::string serial =
+        node.vendorMark == 1 ? hexOf(node.serialNumber) : scan::percentEscape(node.serialNumber.bytes());
     const std::string productId = fixedFieldText(node.productId);
-    applySerialTrimming(serial, productId);
+    if (trimsSerial(productId)) trimSerial(serial);
     p.append("Serial Number", serial);
     p.append("Vendor", fixedFieldText(node.vendorId));
     p.append("Product ID", productId);
@@ -150,43 +141,45 @@ PeripheralEntityRecord makePeripheralEntity(const hba::DiscoveredAdapter& adapte
     return pe;
 }
 
-LogicalUnitRecord makeLogicalUnit(const PeripheralEntityRecord& entity, int d, std::string_view systemId) {
+LogicalUnitRecord makeLogicalUnit(std::string_view unitPrefix, int d, uint32_t entity, bool showsPage83,
+                                  const hba::LunRecord* unit) {
     LogicalUnitRecord lu;
-    lu.id = scan::boundedText(entity.unitPrefix + "LUN" + std::to_string(d), kIdCapacity);
-    lu.peripheralEntityRef = entity.id;
-    lu.systemRef = scan::boundedText(systemId, kIdCapacity);
-    ParameterList& p = lu.parameters;
-    // The serial number is the unit's working value; the writer never prints it.
-    p.append("Serial Number", entity.serialText);
-    for (const char* name : {"Type", "Capacity", "Vendor ID", "Product ID", "Revision", "rawSTDdata"})
-        p.append(name, "");
-    if (entity.page83Valid) p.append("raw83data", "");
-    p.append("LUN ID", "");
+    std::string id(unitPrefix);
+    id += "LUN";
+    id += std::to_string(d);
+    lu.id = scan::boundedText(id, kIdCapacity);
+    lu.unit = unit;
+    lu.entity = entity;
+    lu.showsPage83 = showsPage83;
+    if (unit) {
+        const auto& a = unit->PortBusTargLun;
+        lu.address = {a[0], a[1], a[2], a[3]};
+    }
     return lu;
 }
 
-void fillLogicalUnit(LogicalUnitRecord& unit, const hba::LunRecord& lun, std::string_view systemId,
-                     const hba::DiscoveredAdapter& adapter) {
-    unit.address = {lun.PortBusTargLun[0], lun.PortBusTargLun[1], lun.PortBusTargLun[2], lun.PortBusTargLun[3]};
-    unit.adapterText = scan::boundedText(std::string(systemId) + adapter.adapterName, kIdCapacity);
-    unit.rawStandardText = escapeCounted(lun.inquiryData, 4, 5);
-    unit.rawPage83Text = escapeCounted(lun.page83Data, 3, 4);
-    ParameterList& p = unit.parameters;
-    setValue(p, "Type", scsiTypeName(lun.deviceType));
-    // A capacity of -1 is not known: the value stays empty and the writer leaves it out.
-    setValue(p, "Capacity", lun.capacity == -1 ? std::string() : std::to_string(lun.capacity));
-    setValue(p, "Vendor ID", fixedFieldText(lun.vendorId));
-    setValue(p, "Product ID", fixedFieldText(lun.productId));
-    setValue(p, "Revision", fixedFieldText(lun.productRevision));
-    setValue(p, "rawSTDdata", unit.rawStandardText);
-    setValue(p, "raw83data", unit.rawPage83Text);
-    setValue(p, "LUN ID", scan::percentEscape(lun.inquiryIdent));
+void renderUnitParameters(const LogicalUnitRecord& lu, UnitParameters& out) {
+    out.count = 0;
+    const auto add = [&out](std::string_view name, std::string value) {
+        ParameterNode& p = out.nodes[out.count++];
+        p.name = name;
+        p.value = std::move(value);
+    };
+    const hba::LunRecord* u = lu.unit;
+    add("Type", u ? std::string(scsiTypeName(u->deviceType)) : std::string());
+    // A capacity of -1 is not known and not shown.
+    if (u && u->capacity != -1) add("Capacity", std::to_string(u->capacity));
+    add("Vendor ID", u ? fixedFieldText(u->vendorId) : std::string());
+    add("Product ID", u ? fixedFieldText(u->productId) : std::string());
+    add("Revision", u ? fixedFieldText(u->productRevision) : std::string());
+    add("rawSTDdata", u ? escapeCounted(u->inquiryData, 4, 5) : std::string());
+    if (lu.showsPage83) add("raw83data", u ? escapeCounted(u->page83Data, 3, 4) : std::string());
+    add("LUN ID", u ? scan::percentEscape(u->inquiryIdent) : std::string());
 }
 
-bool isAdapterNode(const hba::DeviceNode& node) { return scsiTypeName(node.deviceType) == "HBA"; }
+bool isAdapterNode(const hba::DeviceNode& node) { return node.deviceType == hba::kDeviceTypeHba; }
 
-FcNodeRecord makeFcNode(const hba::DeviceNode& node, std::string controllerRef,
-                        const std::string* trimmingProductId) {
+FcNodeRecord makeFcNode(const hba::DeviceNode& node, std::string controllerRef, bool trimName) {
     FcNodeRecord n;
     n.id = scan::hexText(node.nodeWwn);
     n.controllerRef = std::move(controllerRef);
@@ -198,7 +191,7 @@ FcNodeRecord makeFcNode(const hba::DeviceNode& node, std::string controllerRef,
     if (node.platformType != 0) p.append("Platform Type", platformTypeName(node.platformType));
     if (!node.nodeName.empty()) {
         std::string name = scan::percentEscape(node.nodeName.bytes());
-        if (trimmingProductId) applySerialTrimming(name, *trimmingProductId);
+        if (trimName) trimSerial(name);
         p.append("Name", name);
     }
     if (node.rnidType != 0) p.append("RNID Type", hba::rnidTypeName(node.rnidType));

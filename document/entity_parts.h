@@ -16,6 +16,7 @@
 // in the escaped texts.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -41,10 +42,11 @@ std::string documentText(std::string_view text);
 std::string fixedFieldText(std::span<const char> field);
 
 // The storage model whose product id begins with "4807" carries three leading characters
-// in its serial numbers that are not part of the serial: they are removed from values of
-// more than three characters.
+// in its serial numbers that are not part of the serial (and in the names of its nodes,
+// which repeat the serial): trimSerial removes them from values of more than three
+// characters.
 bool trimsSerial(std::string_view productId);
-void applySerialTrimming(std::string& value, std::string_view productId);
+void trimSerial(std::string& value);
 
 // One parameter per management address of the node whose scheme is http, telnet, snmp or
 // xml (exact, case-sensitive), in slot order.
@@ -57,20 +59,27 @@ std::string unitPrefix(const hba::DiscoveredAdapter& adapter, const hba::DeviceN
 
 ControllerRecord makeController(std::string_view systemId, const hba::DiscoveredAdapter& adapter);
 // The entity of a node with logical units, its serial number already trimmed.
-PeripheralEntityRecord makePeripheralEntity(const hba::DiscoveredAdapter& adapter, const hba::DeviceNode& node);
-// Logical unit d of an entity: ids, references and parameter names, values still empty
-// (the serial number aside).
-LogicalUnitRecord makeLogicalUnit(const PeripheralEntityRecord& entity, int d, std::string_view systemId);
-// Fills a logical unit from the discovered unit it stands for.
-void fillLogicalUnit(LogicalUnitRecord& unit, const hba::LunRecord& lun, std::string_view systemId,
-                     const hba::DiscoveredAdapter& adapter);
-// Whether the node is an adapter's own node (its type reads "HBA").
+PeripheralEntityRecord makePeripheralEntity(const hba::DeviceNode& node);
+// Logical unit d of the entity at index entity, whose node's unit prefix is given; unit is
+// the discovered unit it stands for (null when there is none).
+LogicalUnitRecord makeLogicalUnit(std::string_view unitPrefix, int d, uint32_t entity, bool showsPage83,
+                                  const hba::LunRecord* unit);
+
+// The parameters a logical unit shows, in order, rendered into strings that are reused
+// from one unit to the next.
+struct UnitParameters {
+    std::array<ParameterNode, 8> nodes;
+    std::size_t count = 0;
+    std::span<const ParameterNode> list() const { return std::span(nodes).first(count); }
+};
+void renderUnitParameters(const LogicalUnitRecord& unit, UnitParameters& out);
+
+// Whether the node is an adapter's own node (its SCSI type is the adapter's).
 bool isAdapterNode(const hba::DeviceNode& node);
 // The FC node of a listed node. controllerRef is the id of the controller it belongs to
-// (empty when none); trimmingProductId is the "Product ID" of the entity it refers to
-// (null when there is none), which decides the trimming of its name.
-FcNodeRecord makeFcNode(const hba::DeviceNode& node, std::string controllerRef,
-                        const std::string* trimmingProductId);
+// (empty when none); trimName says whether the entity it refers to has a product id that
+// trims serial numbers, which then trims the node's name too.
+FcNodeRecord makeFcNode(const hba::DeviceNode& node, std::string controllerRef, bool trimName);
 FcPortRecord makeFcPort(const hba::DeviceNode& node);
 // The connectivity group of a port: "<port id>CG", no members yet.
 ConnectivityGroupRecord makeGroup(const FcPortRecord& port);

@@ -1,23 +1,17 @@
 #include "document/pe_document.h"
 
-#include <cstdio>
-
 #include "document/writer_parts.h"
 
 namespace doc {
 
-std::string renderPeModeXml(AttributeModel& m, const ScanParameters& params) {
-    scan::DocumentOutput text;
-    renderPeModeXml(m, params, text);
-    return text.text();
+std::string renderPeModeXml(const AttributeModel& m, const ScanParameters& params) {
+    return renderText(renderPeModeXml, m, params);
 }
 
-void renderPeModeXml(AttributeModel& m, const ScanParameters& params, scan::DocumentOutput& document) {
+void renderPeModeXml(const AttributeModel& m, const ScanParameters& params, scan::DocumentOutput& document) {
     XmlOut out(document);
     const std::string& systemId = m.system.id;
-
-    printProlog(out);
-    printHeader(out, params, systemId, "PE");
+    printDocumentStart(out, params, systemId, "PE");
 
     out.line("   <SystemXml>");
     out.line("      <UniqueIdXml>PlatformXml:", systemId, "</UniqueIdXml>");
@@ -26,11 +20,8 @@ void renderPeModeXml(AttributeModel& m, const ScanParameters& params, scan::Docu
         if (c.owner == systemId) out.line("      <ControllerIdXml>ControllerXml:", c.id, "</ControllerIdXml>");
     out.line("   </SystemXml>");
 
-    printControllers(out, m.controllers, m.fcNodes);
-
-    removeDuplicateIds(m.peripheralEntities);
-    removeDuplicateIds(m.fcNodes);
-    printPeripheralEntities(out, m.peripheralEntities, m.fcNodes, nullptr);
+    printControllers(out, m.controllers);
+    printPeripheralEntities(out, m);
 
     for (const auto& n : m.fcNodes) {
         out.line("   <FcNodeXml>");
@@ -41,10 +32,8 @@ void renderPeModeXml(AttributeModel& m, const ScanParameters& params, scan::Docu
     out.line("</AttributeXml>");
 }
 
-int printPeModeXml(AttributeModel& m, const ScanParameters& params) {
-    scan::DocumentOutput out(stdout);
-    renderPeModeXml(m, params, out);
-    return out.finish();
+int printPeModeXml(const AttributeModel& m, const ScanParameters& params) {
+    return printToStandardOutput(renderPeModeXml, m, params);
 }
 
 }  // namespace doc

@@ -9,13 +9,13 @@
 
 namespace doc {
 
-// Renders the reduced document; placeholder nodes and de-duplication as in the full one.
-std::string renderPeModeXml(AttributeModel& model, const ScanParameters& params);
+// Renders the reduced document from a model completed for it (doc::completePeModel).
+std::string renderPeModeXml(const AttributeModel& model, const ScanParameters& params);
 // The same, line by line into a document output.
-void renderPeModeXml(AttributeModel& model, const ScanParameters& params, scan::DocumentOutput& out);
+void renderPeModeXml(const AttributeModel& model, const ScanParameters& params, scan::DocumentOutput& out);
 
 // Writes the document to standard output as it is rendered. Returns 0 when all of it was
 // written, else the error number of the failed write.
-int printPeModeXml(AttributeModel& model, const ScanParameters& params);
+int printPeModeXml(const AttributeModel& model, const ScanParameters& params);
 
 }  // namespace doc

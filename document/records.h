@@ -1,7 +1,8 @@
 // The entity records that the host inventory and the entity builders produce and the
 // document writers print. Every entity has an id, references to other entities' ids
 // (compared by exact, case-sensitive equality) and a list of name/value parameters in
-// the order its producer appended them.
+// the order its producer appended them; a logical unit's parameters are rendered from the
+// discovered unit it refers to.
 #pragma once
 
 #include <array>
@@ -12,6 +13,10 @@
 #include <vector>
 
 #include "wire/values.h"
+
+namespace hba {
+struct LunRecord;
+}
 
 namespace doc {
 
@@ -33,11 +38,7 @@ public:
     // Appends name and value, each cut to its field's capacity.
     void append(std::string_view name, std::string_view value);
     const std::vector<ParameterNode>& nodes() const { return nodes_; }
-    std::vector<ParameterNode>& nodes() { return nodes_; }
     bool empty() const { return nodes_.empty(); }
-    // The value of the first parameter of that name, or null.
-    const std::string* find(std::string_view name) const;
-    std::string* find(std::string_view name);
 
 private:
     std::vector<ParameterNode> nodes_;
@@ -87,28 +88,30 @@ struct ControllerRecord {
     std::string id;
     std::string owner;  // system id
     ParameterList parameters;
+    // The FC nodes the controller names, in node-list order. They are taken before
+    // duplicate nodes are removed, so a node listed twice is named twice.
+    std::vector<std::string> nodeRefs;
 };
 
 struct PeripheralEntityRecord {
     std::string id;
-    std::string serialText;    // hexadecimal of the node's serial number
-    std::string nodeWwnText;   // hexadecimal of the node WWN
-    std::string unitPrefix;    // node port WWN and adapter port WWN, hexadecimal
-    int unitCount = 0;
-    bool page83Valid = false;
     ParameterList parameters;
 };
 
+// A logical unit holds no texts of its own beyond its id: its parameters are rendered,
+// when printed, from the discovered unit it stands for. The discovered adapters outlive
+// every model built from them. There are hundreds of thousands of these records in a
+// large SAN, so each one is kept small.
 struct LogicalUnitRecord {
     std::string id;
-    std::string peripheralEntityRef;
-    std::string systemRef;
-    std::string adapterText;     // working value, not printed
-    std::string rawStandardText; // working value
-    std::string rawPage83Text;   // working value
+    // The discovered unit, or null when the node the unit was matched with has fewer
+    // units than its entity: its texts are then empty and its capacity unknown.
+    const hba::LunRecord* unit = nullptr;
+    // Index of its peripheral entity in the model's list.
+    uint32_t entity = 0;
     DiskAddress address;
-    // The first parameter is the working "Serial Number", never printed.
-    ParameterList parameters;
+    // Whether "raw83data" is among its parameters (its node's page 0x83 was valid).
+    bool showsPage83 = false;
 };
 
 struct FcNodeRecord {

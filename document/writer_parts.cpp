@@ -1,5 +1,7 @@
 #include "document/writer_parts.h"
 
+#include <cstdio>
+
 namespace doc {
 
 extern const char* const kAttributeDtd;
@@ -49,14 +51,23 @@ const char* const kAttributeDtd =
     "<!ELEMENT FcNodeIdXml (#PCDATA)>\n"
     "<!ELEMENT FcPortIdXml (#PCDATA)>]> <!-- End Attribute.dtd -->\n";
 
-void printProlog(XmlOut& out) {
+std::string renderText(DocumentWriter writer, const AttributeModel& model, const ScanParameters& params) {
+    scan::DocumentOutput text;
+    writer(model, params, text);
+    return text.text();
+}
+
+int printToStandardOutput(DocumentWriter writer, const AttributeModel& model, const ScanParameters& params) {
+    scan::DocumentOutput out(stdout);
+    writer(model, params, out);
+    return out.finish();
+}
+
+void printDocumentStart(XmlOut& out, const ScanParameters& params, const std::string& systemId,
+                        std::string_view option) {
     out.line("<?xml version=\"1.0\"?>");
     out.lines(kAttributeDtd);
     out.line("<AttributeXml>");
-}
-
-void printHeader(XmlOut& out, const ScanParameters& params, const std::string& systemId,
-                 std::string_view option) {
     out.line("   <HeaderXml>");
     out.line("      <ParameterXml>");
     out.line("         <NameXml>Agent Address</NameXml>");
@@ -87,47 +98,41 @@ void printHeader(XmlOut& out, const ScanParameters& params, const std::string& s
     out.line("   </HeaderXml>");
 }
 
-void printControllers(XmlOut& out, const std::vector<ControllerRecord>& controllers,
-                      std::deque<FcNodeRecord>& fcNodes) {
-    Index<FcNodeRecord> nodesByController(fcNodes, [](const auto& r) -> const std::string& {
-        return r.controllerRef;
-    });
+void printControllers(XmlOut& out, const std::vector<ControllerRecord>& controllers) {
     for (const auto& c : controllers) {
         out.line("   <ControllerXml>");
         out.line("      <UniqueIdXml>ControllerXml:", c.id, "</UniqueIdXml>");
         out.parametersA(c.parameters);
-        const auto& nodes = nodesByController.find(c.id);
-        if (nodes.empty()) {
-            // A controller always names a node: one without parameters stands in.
-            fcNodes.push_front(FcNodeRecord{c.id, c.id, "", {}});
-            nodesByController.addFront(fcNodes.front().controllerRef, &fcNodes.front());
-            out.line("      <FcNodeIdXml>FcNodeXml:", c.id, "</FcNodeIdXml>");
-        } else {
-            for (const auto* n : nodes) out.line("      <FcNodeIdXml>FcNodeXml:", n->id, "</FcNodeIdXml>");
-        }
+        for (const auto& node : c.nodeRefs) out.line("      <FcNodeIdXml>FcNodeXml:", node, "</FcNodeIdXml>");
         out.line("   </ControllerXml>");
     }
 }
 
-void printPeripheralEntities(XmlOut& out, const std::deque<PeripheralEntityRecord>& entities,
-                             const std::deque<FcNodeRecord>& fcNodes,
-                             const std::vector<LogicalUnitRecord>* units) {
-    const Index<FcNodeRecord> nodesByEntity(fcNodes, [](const auto& r) -> const std::string& {
+void printPeripheralEntities(XmlOut& out, const AttributeModel& m) {
+    const Index<FcNodeRecord> nodesByEntity(m.fcNodes, [](const auto& r) -> const std::string& {
         return r.peripheralEntityRef;
     });
-    static const std::vector<LogicalUnitRecord> kNoUnits;
-    const Index<LogicalUnitRecord> unitsByEntity(units ? *units : kNoUnits,
-                                                 [](const auto& r) -> const std::string& {
-                                                     return r.peripheralEntityRef;
-                                                 });
-    for (const auto& pe : entities) {
+    // The units of each entity in list order, as one array cut at offsets[e].
+    const std::size_t entityCount = m.peripheralEntities.size();
+    std::vector<uint32_t> offsets(entityCount + 1, 0);
+    for (const auto& lu : m.logicalUnits)
+        if (lu.entity < entityCount) ++offsets[lu.entity + 1];
+    for (std::size_t e = 0; e < entityCount; ++e) offsets[e + 1] += offsets[e];
+    std::vector<const LogicalUnitRecord*> units(offsets.back());
+    {
+        std::vector<uint32_t> next(offsets.begin(), offsets.end() - 1);
+        for (const auto& lu : m.logicalUnits)
+            if (lu.entity < entityCount) units[next[lu.entity]++] = &lu;
+    }
+    for (std::size_t e = 0; e < entityCount; ++e) {
+        const PeripheralEntityRecord& pe = m.peripheralEntities[e];
         out.line("   <PeripheralEntityXml>");
         out.line("      <UniqueIdXml>PlatformXml:", pe.id, "</UniqueIdXml>");
         out.parametersA(pe.parameters);
         for (const auto* n : nodesByEntity.find(pe.id))
             out.line("      <FcNodeIdXml>FcNodeXml:", n->id, "</FcNodeIdXml>");
-        for (const auto* lu : unitsByEntity.find(pe.id))
-            out.line("      <LogicalUnitIdXml>LogicalUnitXml:", lu->id, "</LogicalUnitIdXml>");
+        for (uint32_t i = offsets[e]; i < offsets[e + 1]; ++i)
+            out.line("      <LogicalUnitIdXml>LogicalUnitXml:", units[i]->id, "</LogicalUnitIdXml>");
         out.line("   </PeripheralEntityXml>");
     }
 }

@@ -3,11 +3,9 @@
 // reference rule ("each record of that list whose field equals this id") into a lookup.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "document/attribute_model.h"
@@ -31,40 +29,30 @@ public:
         const auto& g = find(key);
         return g.empty() ? nullptr : g.front();
     }
-    // A record put at the front of its list is also the first of its group.
-    void addFront(std::string_view key, const Record* r) {
-        auto& g = groups_[key];
-        g.insert(g.begin(), r);
-    }
 
 private:
     std::unordered_map<std::string_view, std::vector<const Record*>> groups_;
     std::vector<const Record*> empty_;
 };
 
-// Removes every record whose id equals the id of an earlier record of the list.
-template <class List>
-void removeDuplicateIds(List& list) {
-    std::unordered_set<std::string> seen;
-    std::erase_if(list, [&](const auto& r) { return !seen.insert(r.id).second; });
-}
+// A document writer: prints a completed model, line by line.
+using DocumentWriter = void (*)(const AttributeModel&, const ScanParameters&, scan::DocumentOutput&);
 
-// The XML declaration, the DTD and the root's start tag.
-void printProlog(XmlOut& out);
+// The whole document as one text.
+std::string renderText(DocumentWriter writer, const AttributeModel& model, const ScanParameters& params);
+// Writes the document to standard output as it is rendered. Returns 0 when all of it was
+// written, else the error number of the failed write.
+int printToStandardOutput(DocumentWriter writer, const AttributeModel& model, const ScanParameters& params);
 
-// The header's five parameters; option is empty in the full document, "PE" in the other.
-void printHeader(XmlOut& out, const ScanParameters& params, const std::string& systemId,
-                 std::string_view option);
+// The XML declaration, the DTD, the root's start tag and the header with its five
+// parameters; option is empty in the full document, "PE" in the other.
+void printDocumentStart(XmlOut& out, const ScanParameters& params, const std::string& systemId,
+                        std::string_view option);
 
-// Each controller with its FC-node references. A controller without a node gets a
-// placeholder node (its own id, no parameters) at the front of the node list.
-void printControllers(XmlOut& out, const std::vector<ControllerRecord>& controllers,
-                      std::deque<FcNodeRecord>& fcNodes);
+// Each controller with its FC-node references.
+void printControllers(XmlOut& out, const std::vector<ControllerRecord>& controllers);
 
-// Each peripheral entity with its FC-node references and, when units is given, its
-// logical-unit references.
-void printPeripheralEntities(XmlOut& out, const std::deque<PeripheralEntityRecord>& entities,
-                             const std::deque<FcNodeRecord>& fcNodes,
-                             const std::vector<LogicalUnitRecord>* units);
+// Each peripheral entity with its FC-node references and its logical units' references.
+void printPeripheralEntities(XmlOut& out, const AttributeModel& model);
 
 }  // namespace doc

@@ -1,5 +1,5 @@
-// Gathering the document model: the host inventory's records and the SAN entities built
-// from the discovered adapters, in the producers' fixed order (the order of their traces).
+// Gathering the document model: the host inventory's surveys, then the model built from
+// their records and the discovered adapters (driver/model_builder.h).
 #pragma once
 
 #include <span>

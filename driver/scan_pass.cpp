@@ -26,12 +26,8 @@ namespace {
 // Returns 0 when the document was written whole, else the error number of the failure.
 int printDocument(ScanMode mode, const doc::ScanParameters& params, std::span<const hba::DiscoveredAdapter> adapters,
                   bool running) {
-    if (mode == ScanMode::Pe) {
-        doc::AttributeModel model = gatherPeModel(params, adapters);
-        return doc::printPeModeXml(model, params);
-    }
-    doc::AttributeModel model = gatherAttributeModel(params, adapters, running);
-    return doc::printAttributeXml(model, params);
+    if (mode == ScanMode::Pe) return doc::printPeModeXml(gatherPeModel(params, adapters), params);
+    return doc::printAttributeXml(gatherAttributeModel(params, adapters, running), params);
 }
 
 // One enabled adapter's pass, filling the record that was started for it. The order of the

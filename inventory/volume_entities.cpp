@@ -8,10 +8,7 @@ namespace inv {
 using scan::kSourceSurveyXml;
 using scan::trace;
 
-std::string operatingSystemNameOf(const doc::OperatingSystemRecord& os) {
-    const std::string* name = os.parameters.find("Operating System Type");
-    return name ? *name : std::string();
-}
+std::string operatingSystemNameOf(const doc::OperatingSystemRecord& os) { return os.name; }
 
 std::vector<doc::LogicalVolumeRecord> getLogicalVolumeInfo(const doc::OperatingSystemRecord& os,
                                                            const doc::SystemRecord& system,

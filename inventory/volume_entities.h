@@ -9,8 +9,7 @@
 
 namespace inv {
 
-// The operating-system name the volume producers put into owner ids: the value of the
-// record's first "Operating System Type" parameter, empty without one.
+// The operating-system name the volume producers put into owner ids.
 std::string operatingSystemNameOf(const doc::OperatingSystemRecord& os);
 
 // One logical volume per described drive: id "<system id>:<letter>", owned by the

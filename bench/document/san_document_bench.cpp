@@ -10,6 +10,7 @@
 
 #include "document/attribute_writer.h"
 #include "document/entity_builders.h"
+#include "document/model_completion.h"
 
 namespace {
 
@@ -113,10 +114,11 @@ void BuildAndPrint(benchmark::State& state) {
         m->system.id = "GUID";
         m->controllers = reStructAdapterInfo(m->system, view);
         m->peripheralEntities = reStructDeviceToPE(view);
-        m->logicalUnits = assembleLUN(m->peripheralEntities, m->system, view);
+        m->logicalUnits = assembleLUN(m->peripheralEntities, view);
         m->fcNodes = reStructDeviceToFCN(m->system, view, m->peripheralEntities);
         m->fcPorts = reStructDeviceToFCP(view);
         m->connectivityGroups = assembleCG(m->controllers, m->fcNodes, m->fcPorts, view);
+        completeAttributeModel(*m);
         auto text = std::make_unique<std::string>(renderAttributeXml(*m, params));
         bytes = text->size();
         benchmark::DoNotOptimize(text->data());

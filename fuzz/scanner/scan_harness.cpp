@@ -11,6 +11,7 @@
 #include "document/pe_document.h"
 #include "driver/document_model.h"
 #include "driver/scan_pass.h"
+#include "hba/discovered.h"
 #include "inventory/fs_summary.h"
 #include "sim/hba/hba_calls.h"
 #include "sim/world.h"
@@ -40,12 +41,8 @@ std::string scanDocument(const hba::HbaApi* api, driver::ScanMode mode, const st
         return inv::renderFileSystemSummaryXml(params, guidText);
     const hba::SanDiscovery san = api ? driver::discoverSan(*api, "fuzz-host") : hba::SanDiscovery{};
     const auto adapters = std::span<const hba::DiscoveredAdapter>(san.adapters);
-    if (mode == driver::ScanMode::Pe) {
-        doc::AttributeModel model = driver::gatherPeModel(params, adapters);
-        return doc::renderPeModeXml(model, params);
-    }
-    doc::AttributeModel model = driver::gatherAttributeModel(params, adapters, false);
-    return doc::renderAttributeXml(model, params);
+    if (mode == driver::ScanMode::Pe) return doc::renderPeModeXml(driver::gatherPeModel(params, adapters), params);
+    return doc::renderAttributeXml(driver::gatherAttributeModel(params, adapters, false), params);
 }
 
 void checkDocument(const std::string& document) {

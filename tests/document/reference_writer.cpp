@@ -64,6 +64,11 @@ void controllers(XmlOut& out, const std::vector<ControllerRecord>& cs, std::list
     }
 }
 
+// A unit's entity as the model's (not yet de-duplicated) list holds it.
+std::string entityId(const AttributeModel& m, const LogicalUnitRecord& lu) {
+    return lu.entity < m.peripheralEntities.size() ? m.peripheralEntities[lu.entity].id : "";
+}
+
 }  // namespace
 
 std::string renderAttributeXml(AttributeModel m, const ScanParameters& params) {
@@ -122,19 +127,16 @@ std::string renderAttributeXml(AttributeModel m, const ScanParameters& params) {
         out.line("      <NtOperatingSystemIdXml>NtOSXml:", m.operatingSystem->id, "</NtOperatingSystemIdXml>");
     for (const auto& c : m.controllers)
         if (c.owner == sid) out.line("      <ControllerIdXml>ControllerXml:", c.id, "</ControllerIdXml>");
-    for (const auto& lu : m.logicalUnits)
-        if (lu.systemRef == sid) out.line("      <LogicalUnitIdXml>LogicalUnitXml:", lu.id, "</LogicalUnitIdXml>");
+    for (const auto& lu : m.logicalUnits) out.line("      <LogicalUnitIdXml>LogicalUnitXml:", lu.id, "</LogicalUnitIdXml>");
     out.line("   </SystemXml>");
     controllers(out, m.controllers, nodes);
     for (const auto& lu : m.logicalUnits) {
         out.line("   <LogicalUnitXml>");
         out.line("      <UniqueIdXml>LogicalUnitXml:", lu.id, "</UniqueIdXml>");
-        bool first = true;
-        for (const auto& p : lu.parameters.nodes()) {
-            if (!first && !(p.name == "Capacity" && p.value.empty())) out.parameterA(p);
-            first = false;
-        }
-        out.line("      <PeripheralEntityIdXml>PlatformXml:", lu.peripheralEntityRef, "</PeripheralEntityIdXml>");
+        UnitParameters parameters;
+        renderUnitParameters(lu, parameters);
+        for (const auto& p : parameters.list()) out.parameterA(p);
+        out.line("      <PeripheralEntityIdXml>PlatformXml:", entityId(m, lu), "</PeripheralEntityIdXml>");
         out.line("   </LogicalUnitXml>");
     }
     dedupe(entities);
@@ -147,7 +149,7 @@ std::string renderAttributeXml(AttributeModel m, const ScanParameters& params) {
         for (const auto& n : nodes)
             if (n.peripheralEntityRef == pe.id) out.line("      <FcNodeIdXml>FcNodeXml:", n.id, "</FcNodeIdXml>");
         for (const auto& lu : m.logicalUnits)
-            if (lu.peripheralEntityRef == pe.id)
+            if (entityId(m, lu) == pe.id)
                 out.line("      <LogicalUnitIdXml>LogicalUnitXml:", lu.id, "</LogicalUnitIdXml>");
         out.line("   </PeripheralEntityXml>");
     }
@@ -241,27 +243,25 @@ void buildSanEntities(AttributeModel& m, std::span<const hba::DiscoveredAdapter>
     for (const auto& a : adapters) m.controllers.push_back(makeController(sid, a));
     for (const auto& a : adapters)
         for (const auto& node : a.nodeList)
-            if (!node.lunList.empty()) m.peripheralEntities.push_back(makePeripheralEntity(a, node));
+            if (!node.lunList.empty()) m.peripheralEntities.push_back(makePeripheralEntity(node));
 
     if (!peOnly) {
-        for (const auto& pe : m.peripheralEntities) {
-            for (int d = 0; d < pe.unitCount; ++d) {
-                LogicalUnitRecord lu = makeLogicalUnit(pe, d, sid);
-                bool found = false;
-                for (const auto& a : adapters) {
-                    for (const auto& node : a.nodeList) {
-                        if (node.lunList.empty()) continue;
-                        if (unitPrefix(a, node) == pe.unitPrefix &&
-                            scan::hexText(node.serialNumber.bytes()) == pe.serialText) {
-                            if (static_cast<std::size_t>(d) < node.lunList.size())
-                                fillLogicalUnit(lu, node.lunList[static_cast<std::size_t>(d)], sid, a);
-                            found = true;
-                            break;
-                        }
-                    }
-                    if (found) break;
-                }
-                m.logicalUnits.push_back(lu);
+        uint32_t e = 0;
+        for (const auto& own : adapters) {
+            for (const auto& ownNode : own.nodeList) {
+                if (ownNode.lunList.empty()) continue;
+                const std::string prefix = unitPrefix(own, ownNode);
+                const std::string serial = scan::hexText(ownNode.serialNumber.bytes());
+                const hba::DeviceNode* source = nullptr;
+                for (const auto& a : adapters)
+                    for (const auto& node : a.nodeList)
+                        if (!source && !node.lunList.empty() && unitPrefix(a, node) == prefix &&
+                            scan::hexText(node.serialNumber.bytes()) == serial)
+                            source = &node;
+                for (std::size_t d = 0; d < ownNode.lunList.size(); ++d)
+                    m.logicalUnits.push_back(makeLogicalUnit(prefix, static_cast<int>(d), e, ownNode.page83Valid == 1,
+                                                             d < source->lunList.size() ? &source->lunList[d] : nullptr));
+                ++e;
             }
         }
     }
@@ -272,17 +272,15 @@ void buildSanEntities(AttributeModel& m, std::span<const hba::DiscoveredAdapter>
             std::string controllerRef;
             if (isAdapterNode(node) && adapterAtPort(adapters, node.portId)) controllerRef = controllerId(sid, a);
             const std::string entityRef = isAdapterNode(node) ? "" : scan::hexText(node.alternateId.bytes());
-            const std::string* productId = nullptr;
-            for (const auto& pe : m.peripheralEntities)
-                if (pe.id == entityRef) {
-                    for (const auto& p : pe.parameters.nodes())
-                        if (p.name == "Product ID") {
-                            productId = &p.value;
-                            break;
-                        }
-                    break;
-                }
-            m.fcNodes.push_back(makeFcNode(node, controllerRef, productId));
+            // The entity of that id was made from the first node with units of that
+            // alternate id; its product id decides.
+            const hba::DeviceNode* entityNode = nullptr;
+            for (const auto& b : adapters)
+                for (const auto& other : b.nodeList)
+                    if (!entityNode && !other.lunList.empty() && scan::hexText(other.alternateId.bytes()) == entityRef)
+                        entityNode = &other;
+            const bool trims = entityNode && trimsSerial(fixedFieldText(entityNode->productId));
+            m.fcNodes.push_back(makeFcNode(node, controllerRef, trims));
         }
     }
     if (peOnly) return;
@@ -332,23 +330,28 @@ void buildSanEntities(AttributeModel& m, std::span<const hba::DiscoveredAdapter>
     }
 }
 
-std::vector<LogicalUnitRecord> unitsBySerial(const std::deque<PeripheralEntityRecord>& entities,
-                                             const std::string& systemId,
-                                             std::span<const hba::DiscoveredAdapter> adapters) {
+std::vector<LogicalUnitRecord> unitsBySerial(std::span<const hba::DiscoveredAdapter> adapters) {
     std::vector<LogicalUnitRecord> units;
-    for (const auto& pe : entities)
-        for (int d = 0; d < pe.unitCount; ++d) units.push_back(makeLogicalUnit(pe, d, systemId));
     std::map<const hba::DeviceNode*, std::size_t> next;
-    for (auto& lu : units) {
-        const std::string serial = lu.parameters.nodes().front().value;
-        for (const auto& a : adapters)
-            for (const auto& node : a.nodeList) {
-                if (node.lunList.empty() || scan::hexText(node.serialNumber.bytes()) != serial) continue;
-                std::size_t& i = next[&node];
-                fillLogicalUnit(lu, node.lunList[i], systemId, a);
-                if (i + 1 < node.lunList.size()) ++i;
+    uint32_t e = 0;
+    for (const auto& own : adapters)
+        for (const auto& ownNode : own.nodeList) {
+            if (ownNode.lunList.empty()) continue;
+            const std::string serial = scan::hexText(ownNode.serialNumber.bytes());
+            for (std::size_t d = 0; d < ownNode.lunList.size(); ++d) {
+                const hba::LunRecord* chosen = nullptr;
+                for (const auto& a : adapters)
+                    for (const auto& node : a.nodeList) {
+                        if (node.lunList.empty() || scan::hexText(node.serialNumber.bytes()) != serial) continue;
+                        std::size_t& i = next[&node];
+                        chosen = &node.lunList[i];
+                        if (i + 1 < node.lunList.size()) ++i;
+                    }
+                units.push_back(makeLogicalUnit(unitPrefix(own, ownNode), static_cast<int>(d), e,
+                                                ownNode.page83Valid == 1, chosen));
             }
-    }
+            ++e;
+        }
     return units;
 }
 

@@ -1,4 +1,5 @@
-// A deliberately plain rendering of the attribute and PE-mode documents: every reference
+// A deliberately plain rendering of the attribute and PE-mode documents from a model that
+// is not yet completed (document/model_completion.h): every reference
 // is found by scanning the other list from its start, placeholders are inserted at the
 // front of a list, duplicates are removed by comparing with every earlier record. It is
 // slow on purpose and exists only to check the indexed writers against it.
@@ -24,7 +25,5 @@ void buildSanEntities(doc::AttributeModel& model, std::span<const hba::Discovere
 // node whose serial text equals its own (each node's list consumed one unit per match,
 // never past its last), the last such node deciding. Where no two nodes with logical
 // units share a serial, this gives every unit its own node's units in order.
-std::vector<doc::LogicalUnitRecord> unitsBySerial(const std::deque<doc::PeripheralEntityRecord>& entities,
-                                                  const std::string& systemId,
-                                                  std::span<const hba::DiscoveredAdapter> adapters);
+std::vector<doc::LogicalUnitRecord> unitsBySerial(std::span<const hba::DiscoveredAdapter> adapters);
 }  // namespace reference

@@ -11,6 +11,7 @@
 
 #include "document/attribute_writer.h"
 #include "document/entity_builders.h"
+#include "document/model_completion.h"
 #include "document/pe_document.h"
 #include "tests/document/reference_writer.h"
 #include "tests/support/ci_skip.h"
@@ -156,10 +157,11 @@ TEST(SanProperty, IndexedBuildersPrintWhatNestedScansPrint) {
         AttributeModel built = base(sid);
         built.controllers = reStructAdapterInfo(built.system, view);
         built.peripheralEntities = reStructDeviceToPE(view);
-        built.logicalUnits = assembleLUN(built.peripheralEntities, built.system, view);
+        built.logicalUnits = assembleLUN(built.peripheralEntities, view);
         built.fcNodes = reStructDeviceToFCN(built.system, view, built.peripheralEntities);
         built.fcPorts = reStructDeviceToFCP(view);
         built.connectivityGroups = assembleCG(built.controllers, built.fcNodes, built.fcPorts, view);
+        completeAttributeModel(built);
         AttributeModel nested = base(sid);
         reference::buildSanEntities(nested, view);
         const std::string text = renderAttributeXml(built, params);
@@ -170,6 +172,7 @@ TEST(SanProperty, IndexedBuildersPrintWhatNestedScansPrint) {
         builtPe.controllers = reStructAdapterInfo(builtPe.system, view);
         builtPe.peripheralEntities = reStructDeviceToPE(view);
         builtPe.fcNodes = reStructDeviceToFCN(builtPe.system, view, builtPe.peripheralEntities);
+        completePeModel(builtPe);
         AttributeModel nestedPe = base(sid);
         reference::buildSanEntities(nestedPe, view, true);
         const std::string peText = renderPeModeXml(builtPe, params);
@@ -193,10 +196,12 @@ TEST(SanProperty, UniqueSerialsMatchAsBySerial) {
         const std::span<const hba::DiscoveredAdapter> view(adapters);
         AttributeModel built = base("G");
         built.peripheralEntities = reStructDeviceToPE(view);
-        built.logicalUnits = assembleLUN(built.peripheralEntities, built.system, view);
+        built.logicalUnits = assembleLUN(built.peripheralEntities, view);
         AttributeModel bySerial = base("G");
         bySerial.peripheralEntities = built.peripheralEntities;
-        bySerial.logicalUnits = reference::unitsBySerial(built.peripheralEntities, "G", view);
+        bySerial.logicalUnits = reference::unitsBySerial(view);
+        completeAttributeModel(built);
+        completeAttributeModel(bySerial);
         const ScanParameters params{"", "", "G"};
         ASSERT_EQ(renderAttributeXml(built, params), renderAttributeXml(bySerial, params)) << "seed " << seed;
     }

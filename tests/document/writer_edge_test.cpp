@@ -1,12 +1,17 @@
-// The attribute writer's own rules on one hand-built model, byte for byte: placeholder
-// nodes and ports, de-duplication after the controllers have been printed, the hidden
-// working serial number and empty capacities, a physical volume's single unit reference.
+// The model's completion and the attribute writer on one hand-built model, byte for
+// byte: placeholder nodes and ports, de-duplication after the controllers have named
+// their nodes, a unit of a dropped duplicate entity, unknown capacities, a physical
+// volume's single unit reference.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <fstream>
 #include <sstream>
 
 #include "document/attribute_writer.h"
+#include "document/model_completion.h"
+#include "hba/discovered.h"
 
 namespace {
 
@@ -25,7 +30,8 @@ ParameterList one(const std::string& name, const std::string& value) {
     return p;
 }
 
-AttributeModel edgeModel() {
+// The discovered units of the model's logical units: the first of unknown capacity.
+AttributeModel edgeModel(const std::array<hba::LunRecord, 2>& units) {
     AttributeModel m;
     m.system.id = "SYS";
     m.system.parameters.append("GUID", "SYS");
@@ -38,21 +44,13 @@ AttributeModel edgeModel() {
     m.logicalVolumes.push_back({"LV-E", os.id, "E:", shared, one("Drive", "E:")});
     m.hostFileSystems.push_back({"HFS-D", os.id, "D:", one("Mount", "D:")});
     m.physicalVolumes.push_back({"PV-1", os.id, shared, one("Disk", "1")});
-    m.controllers.push_back({"CTL-A", "SYS", one("Model", "A")});
-    m.controllers.push_back({"CTL-B", "SYS", one("Model", "B")});
-    for (const char* id : {"LU-1", "LU-2"}) {
-        LogicalUnitRecord lu;
-        lu.id = id;
-        lu.peripheralEntityRef = "PE-1";
-        lu.systemRef = "SYS";
-        lu.address = shared;
-        lu.parameters.append("Serial Number", "working value");
-        lu.parameters.append("Type", "Disk");
-        lu.parameters.append("Capacity", std::string(id) == "LU-1" ? "" : "4096");
-        m.logicalUnits.push_back(lu);
-    }
-    m.peripheralEntities.push_back({"PE-1", "", "", "", 2, true, one("Vendor", "first")});
-    m.peripheralEntities.push_back({"PE-1", "", "", "", 2, true, one("Vendor", "second")});
+    m.controllers.push_back({"CTL-A", "SYS", one("Model", "A"), {}});
+    m.controllers.push_back({"CTL-B", "SYS", one("Model", "B"), {}});
+    // LU-2 belongs to the second entity of id PE-1, which the first replaces.
+    m.logicalUnits.push_back({"LU-1", &units[0], 0, shared, false});
+    m.logicalUnits.push_back({"LU-2", &units[1], 1, shared, true});
+    m.peripheralEntities.push_back({"PE-1", one("Vendor", "first")});
+    m.peripheralEntities.push_back({"PE-1", one("Vendor", "second")});
     // Two nodes of one id: CTL-B names both before de-duplication keeps the first.
     m.fcNodes.push_back({"N-1", "CTL-B", "PE-1", one("WWN", "N-1 first")});
     m.fcNodes.push_back({"N-1", "CTL-B", "PE-1", one("WWN", "N-1 second")});
@@ -63,7 +61,20 @@ AttributeModel edgeModel() {
 }
 
 TEST(WriterEdges, HandBuiltModel) {
-    AttributeModel m = edgeModel();
+    std::array<hba::LunRecord, 2> units;
+    for (auto& u : units) {
+        std::copy_n("ACME    ", 8, u.vendorId.begin());
+        std::copy_n("DISK            ", 16, u.productId.begin());
+        std::copy_n("0001", 4, u.productRevision.begin());
+        u.inquiryData = {0, 0, 5, 2, 0};
+        u.inquiryIdent.fill(' ');
+        std::copy_n("ACMEDISK", 8, u.inquiryIdent.begin());
+    }
+    units[0].capacity = -1;
+    units[1].capacity = 4096;
+    units[1].page83Data = {0, 0x83, 0, 0};
+    AttributeModel m = edgeModel(units);
+    completeAttributeModel(m);
     const std::string text = renderAttributeXml(m, {"10.1.1.1", "scanner", "SYS"});
     if (std::getenv("UPDATE_GOLDEN")) {
         std::ofstream(std::string(ATTRSCAN_SOURCE_DIR) + "/tests/document/golden/edge-model.xml",

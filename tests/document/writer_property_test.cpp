@@ -1,11 +1,14 @@
-// The indexed writers against the plain nested-scan rendering, on many generated models
+// The model's completion and the indexed writers against the plain nested-scan rendering
+// of the model as built, on many generated models
 // whose ids, references and addresses collide often: duplicate ids, shared addresses,
 // references to nothing, owners that are not the system.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
 #include "document/attribute_writer.h"
+#include "document/model_completion.h"
 #include "document/pe_document.h"
 #include "tests/document/reference_writer.h"
 
@@ -15,7 +18,14 @@ using namespace doc;
 
 class ModelGenerator {
 public:
-    explicit ModelGenerator(unsigned seed) : rng_(seed) {}
+    explicit ModelGenerator(unsigned seed) : rng_(seed) {
+        units_[0].capacity = -1;
+        units_[1].capacity = 1024;
+        units_[1].inquiryData = {0, 0, 5, 2, 1, '<'};
+        units_[2].capacity = 0;
+        units_[2].deviceType = 1;
+        units_[2].page83Data = {0, 0x83, 0, 0};
+    }
 
     AttributeModel make() {
         AttributeModel m;
@@ -36,23 +46,20 @@ public:
         for (int i = count(6); i > 0; --i)
             m.physicalVolumes.push_back({id("PV"), pick({osId, "x"}), address(), params()});
         for (int i = count(5); i > 0; --i)
-            m.controllers.push_back({id("CTL"), pick({m.system.id, "x"}), params()});
+            m.controllers.push_back({id("CTL"), pick({m.system.id, "x"}), params(), {}});
         for (int i = count(8); i > 0; --i) {
             PeripheralEntityRecord pe;
             pe.id = id("PE");
             pe.parameters = params();
             m.peripheralEntities.push_back(pe);
         }
-        for (int i = count(10); i > 0; --i) {
+        for (int i = m.peripheralEntities.empty() ? 0 : count(10); i > 0; --i) {
             LogicalUnitRecord lu;
             lu.id = id("LU");
-            lu.peripheralEntityRef = id("PE");
-            lu.systemRef = pick({m.system.id, "x"});
+            lu.entity = static_cast<uint32_t>(count(static_cast<int>(m.peripheralEntities.size()) - 1));
             lu.address = address();
-            lu.parameters.append("Serial Number", id("SN"));
-            if (coin()) lu.parameters.append("Capacity", pick({"", "1024"}));
-            lu.parameters.append("Type", "Disk");
-            if (coin()) lu.parameters.append("Capacity", pick({"", "2048"}));
+            lu.showsPage83 = coin();
+            lu.unit = coin() ? &units_[static_cast<std::size_t>(count(2))] : nullptr;
             m.logicalUnits.push_back(lu);
         }
         for (int i = count(10); i > 0; --i)
@@ -87,16 +94,21 @@ private:
         return p;
     }
     std::mt19937 rng_;
+    // The discovered units the models' logical units refer to: capacity unknown, known, 0.
+    std::array<hba::LunRecord, 3> units_;
 };
 
 TEST(WriterProperty, IndexedLinkingPrintsWhatNestedScansPrint) {
     const ScanParameters params{"10.1.1.1:9570", "scanner", "G"};
     for (unsigned seed = 1; seed <= 400; ++seed) {
-        const AttributeModel model = ModelGenerator(seed).make();
+        ModelGenerator generator(seed);
+        const AttributeModel model = generator.make();
         AttributeModel forAttribute = model;
+        completeAttributeModel(forAttribute);
         ASSERT_EQ(renderAttributeXml(forAttribute, params), reference::renderAttributeXml(model, params))
             << "attribute document, seed " << seed;
         AttributeModel forPe = model;
+        completePeModel(forPe);
         ASSERT_EQ(renderPeModeXml(forPe, params), reference::renderPeModeXml(model, params))
             << "PE document, seed " << seed;
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 
@@ -11,6 +12,8 @@
 #include "document/attribute_writer.h"
 #include "document/entity_builders.h"
 #include "document/entity_parts.h"
+#include "document/model_completion.h"
+#include "driver/model_builder.h"
 
 namespace {
 
@@ -81,8 +84,9 @@ SystemRecord systemS() {
 }
 
 std::string value(const ParameterList& p, std::string_view name) {
-    const std::string* v = p.find(name);
-    return v ? *v : "<absent>";
+    for (const auto& node : p.nodes())
+        if (node.name == name) return node.value;
+    return "<absent>";
 }
 
 // A long adapter name: the controller id keeps its width, and the node's reference to it
@@ -136,13 +140,13 @@ TEST(EntityBuilders, ManagementAddressCountAndTypeNames) {
     n.mgmtAddressCount = 99;
     n.platformType = 16;
     n.rnidType = 4;
-    const FcNodeRecord node = makeFcNode(n, "", nullptr);
+    const FcNodeRecord node = makeFcNode(n, "", false);
     std::vector<std::string> printed;
     for (const auto& p : node.parameters.nodes()) printed.push_back(p.name + "=" + p.value);
     EXPECT_EQ(printed, (std::vector<std::string>{"WWN=0000000000000001", "Platform Type=Reserved", "RNID Type=Switch",
                                                  "Management Snmp Address=snmp://y"}));
     n.deviceType = 17;
-    EXPECT_EQ(makeFcNode(n, "", nullptr).peripheralEntityRef, "") << "an HBA node belongs to its controller";
+    EXPECT_EQ(makeFcNode(n, "", false).peripheralEntityRef, "") << "an HBA node belongs to its controller";
 
     const std::tuple<uint32_t, std::string_view, std::string_view, std::string_view> names[] = {
         // value, SCSI type, RNID type, platform type
@@ -181,14 +185,17 @@ TEST(EntityBuilders, LongIdentifiersAreKeptWhole) {
     const auto entities = reStructDeviceToPE(adapters);
     ASSERT_EQ(entities.size(), 1u);
     EXPECT_EQ(entities[0].id.size(), 510u);
-    EXPECT_EQ(entities[0].serialText.size(), 510u);
-    const auto units = assembleLUN(entities, systemS(), adapters);
+    const auto units = assembleLUN(entities, adapters);
     ASSERT_EQ(units.size(), 1u);
-    EXPECT_EQ(units[0].peripheralEntityRef, entities[0].id);
+    EXPECT_EQ(units[0].entity, 0u);
     EXPECT_EQ(units[0].address, (DiskAddress{2, 0, 0, 0}));
-    const std::string raw = value(units[0].parameters, "rawSTDdata");
+    UnitParameters shown;
+    renderUnitParameters(units[0], shown);
+    ParameterList parameters;
+    for (const auto& p : shown.list()) parameters.append(p.name, p.value);
+    const std::string raw = value(parameters, "rawSTDdata");
     EXPECT_EQ(raw, "xxxx%FF" + std::string(251, 'x'));
-    EXPECT_EQ(value(units[0].parameters, "raw83data"), "%00%83%00%C8" + [] {
+    EXPECT_EQ(value(parameters, "raw83data"), "%00%83%00%C8" + [] {
         std::string z;
         for (int i = 0; i < 200; ++i) z += "%00";
         return z;
@@ -224,7 +231,7 @@ TEST(EntityBuilders, PhysicalVolumeNamesTheFirstUnitAtItsAddress) {
     m.system = systemS();
     m.controllers = reStructAdapterInfo(m.system, adapters);
     m.peripheralEntities = reStructDeviceToPE(adapters);
-    m.logicalUnits = assembleLUN(m.peripheralEntities, m.system, adapters);
+    m.logicalUnits = assembleLUN(m.peripheralEntities, adapters);
     PhysicalVolumeRecord pv;
     pv.id = "PV-1";
     pv.owner = "S:Windows";
@@ -233,6 +240,7 @@ TEST(EntityBuilders, PhysicalVolumeNamesTheFirstUnitAtItsAddress) {
     m.fcNodes = reStructDeviceToFCN(m.system, adapters, m.peripheralEntities);
     m.fcPorts = reStructDeviceToFCP(adapters);
     m.connectivityGroups = assembleCG(m.controllers, m.fcNodes, m.fcPorts, adapters);
+    completeAttributeModel(m);
     const std::string text = renderAttributeXml(m, {"10.1.1.1", "scanner", "S"});
 
     const std::string path = std::string(ATTRSCAN_SOURCE_DIR) + "/tests/entities/golden/pv-single-unit.xml";
@@ -247,3 +255,112 @@ TEST(EntityBuilders, PhysicalVolumeNamesTheFirstUnitAtItsAddress) {
 }
 
 }  // namespace
+
+// The model builder's decisions, one row each: which records the completed model holds
+// and what its logical units show.
+TEST(ModelBuilder, Decisions) {
+    const auto parametersOf = [](const LogicalUnitRecord& lu) {
+        UnitParameters shown;
+        renderUnitParameters(lu, shown);
+        std::string text;
+        for (const auto& p : shown.list()) text += p.name + "=" + p.value + ";";
+        return text;
+    };
+    std::string zeros;  // the 37 unset bytes of a unit's identification
+    for (int i = 0; i < 37; ++i) zeros += "%00";
+    const auto ids = [](const auto& list) {
+        std::string text;
+        for (const auto& r : list) text += r.id + " ";
+        return text;
+    };
+    struct Row {
+        const char* name;
+        std::function<void(std::vector<hba::DiscoveredAdapter>&)> change;
+        std::function<void(const AttributeModel&)> check;
+    };
+    const Row rows[] = {
+        {"the adapter's node belongs to its controller, by its type",
+         [](auto&) {},
+         [&](const AttributeModel& m) {
+             ASSERT_EQ(m.controllers[0].nodeRefs, std::vector<std::string>{"2000000000000001"});
+             EXPECT_EQ(m.fcNodes[0].controllerRef, m.controllers[0].id);
+             EXPECT_EQ(m.fcNodes[0].peripheralEntityRef, "");
+         }},
+        {"a node reporting the adapter's RNID type is still a target",
+         [](auto& a) { a[0].nodeList[1].rnidType = hba::kRnidTypeHba; },
+         [&](const AttributeModel& m) {
+             EXPECT_EQ(m.fcNodes[1].controllerRef, "");
+             EXPECT_EQ(m.fcNodes[1].peripheralEntityRef, m.peripheralEntities[0].id);
+         }},
+        {"a controller without a node gets a placeholder node, and that node a placeholder port",
+         [](auto& a) { a[0].nodeList[0].deviceType = hba::kDeviceTypeUnknown; },
+         [&](const AttributeModel& m) {
+             const std::string& c = m.controllers[0].id;
+             EXPECT_EQ(m.controllers[0].nodeRefs, std::vector<std::string>{c});
+             EXPECT_EQ(m.fcNodes[0].id, c);
+             EXPECT_TRUE(m.fcNodes[0].parameters.empty());
+             EXPECT_EQ(m.fcPorts[0].id, c);
+             EXPECT_EQ(m.fcPorts[0].nodeRef, c);
+             EXPECT_EQ(ids(m.fcPorts), c + " 2100000000000001 5000000000000002 ");
+         }},
+        {"a target seen through two adapters: one entity and one node, both paths' units and ports",
+         [](auto& a) {
+             a.push_back(adapter("B", 0x2000000000000003, 0x2100000000000003, {2, 0, 0}));
+             auto t = target(0x5000000000000001, 0x5000000000000004, "SERIAL", "ARRAY");
+             t.lunList.push_back(unit(3, 0, 0, "U"));
+             a[1].nodeList.append(t);
+         },
+         [&](const AttributeModel& m) {
+             EXPECT_EQ(ids(m.peripheralEntities), "5000000000000001 ");
+             EXPECT_EQ(ids(m.fcNodes), "2000000000000001 5000000000000001 2000000000000003 ");
+             EXPECT_EQ(ids(m.fcPorts), "2100000000000001 5000000000000002 2100000000000003 5000000000000004 ");
+             ASSERT_EQ(m.logicalUnits.size(), 2u);
+             EXPECT_EQ(m.logicalUnits[1].entity, 0u);
+             EXPECT_EQ(m.logicalUnits[1].address, (DiskAddress{3, 0, 0, 0}));
+         }},
+        {"an unknown capacity is not shown, a capacity of 0 is",
+         [](auto& a) { a[0].nodeList[1].lunList[0].capacity = -1; },
+         [&](const AttributeModel& m) {
+             EXPECT_EQ(parametersOf(m.logicalUnits[0]),
+                       "Type=Disk;Vendor ID=ACME    ;Product ID=ARRAY           ;Revision=0001;"
+                       "rawSTDdata=%00%00%05%02%03%00%00%02;LUN ID=U" + zeros + ";");
+         }},
+        {"page 0x83 is shown for a node whose page is valid",
+         [](auto& a) {
+             a[0].nodeList[1].page83Valid = 1;
+             a[0].nodeList[1].lunList[0].capacity = 0;
+             a[0].nodeList[1].lunList[0].page83Data = {0, 0x83, 0, 0};
+         },
+         [&](const AttributeModel& m) {
+             EXPECT_EQ(parametersOf(m.logicalUnits[0]),
+                       "Type=Disk;Capacity=0;Vendor ID=ACME    ;Product ID=ARRAY           ;Revision=0001;"
+                       "rawSTDdata=%00%00%05%02%03%00%00%02;raw83data=%00%83%00%00;LUN ID=U" + zeros + ";");
+         }},
+        {"a unit beyond the units of the node it is matched with shows empty texts",
+         [](auto& a) {
+             // Same port and serial as the first target, another node WWN and one unit more.
+             auto t = target(0x5000000000000009, 0x5000000000000002, "SERIAL", "ARRAY");
+             t.lunList = {unit(2, 0, 0, "V"), unit(2, 0, 1, "W")};
+             a[0].nodeList.append(t);
+         },
+         [&](const AttributeModel& m) {
+             ASSERT_EQ(m.logicalUnits.size(), 3u);
+             EXPECT_EQ(m.logicalUnits[1].unit, m.logicalUnits[0].unit);
+             EXPECT_EQ(m.logicalUnits[2].unit, nullptr);
+             EXPECT_EQ(parametersOf(m.logicalUnits[2]),
+                       "Type=;Vendor ID=;Product ID=;Revision=;rawSTDdata=;LUN ID=;");
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<hba::DiscoveredAdapter> adapters{adapter("A", 0x2000000000000001, 0x2100000000000001, {1, 0, 0})};
+        auto t = target(0x5000000000000001, 0x5000000000000002, "SERIAL", "ARRAY");
+        t.lunList.push_back(unit(2, 0, 0, "U"));
+        t.lunList[0].capacity = 2048;
+        adapters[0].nodeList.append(t);
+        row.change(adapters);
+        driver::HostInventory host;
+        host.system = systemS();
+        row.check(driver::buildAttributeModel(adapters, host));
+    }
+}

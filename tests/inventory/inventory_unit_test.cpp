@@ -85,9 +85,8 @@ TEST(DriveTexts, Megabytes) {
 
 doc::OperatingSystemRecord windowsXp() {
     doc::OperatingSystemRecord os;
-    os.parameters.append("Operating System Level", "1");
+    os.name = "Windows XP";
     os.parameters.append("Operating System Type", "Windows XP");
-    os.parameters.append("Operating System Type", "ignored");
     return os;
 }
 

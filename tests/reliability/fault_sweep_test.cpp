@@ -25,6 +25,7 @@
 #include "document/attribute_writer.h"
 #include "driver/document_model.h"
 #include "driver/scan_pass.h"
+#include "hba/discovered.h"
 #include "hba/hba_library.h"
 #include "sim/world.h"
 #include "tests/support/document_check.h"
@@ -46,8 +47,7 @@ std::string scan(const std::string& worldPath) {
     testsupport::setEnv("SANSIM_WORLD", worldPath);
     const hba::SanDiscovery san = driver::discoverSan(simulatedApi(), "sweep-host");
     const doc::ScanParameters params;
-    doc::AttributeModel model = driver::gatherAttributeModel(params, san.adapters, false);
-    return doc::renderAttributeXml(model, params);
+    return doc::renderAttributeXml(driver::gatherAttributeModel(params, san.adapters, false), params);
 }
 
 // "key=value" of a call-log line (the first one with that key).
