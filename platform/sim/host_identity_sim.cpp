@@ -11,6 +11,7 @@
 
 #include "platform/backend.h"
 #include "platform/sim/world_host.h"
+#include "portability/zur_system.h"
 
 namespace platform {
 
@@ -36,8 +37,6 @@ uint16_t nativeArchitecture() {
 
 namespace backend {
 
-bool startSockets() { return true; }
-
 std::optional<std::string> localHostName() {
     if (const auto* host = simulatedHost()) {
         auto it = host->find("hostName");
@@ -45,10 +44,7 @@ std::optional<std::string> localHostName() {
         if (it->is_null()) return std::nullopt;
         return it->get<std::string>();
     }
-    char name[255] = {};
-    if (gethostname(name, sizeof name) != 0) return std::nullopt;
-    name[sizeof name - 1] = '\0';
-    return std::string(name);
+    return zur::hostName();
 }
 
 std::optional<HostEntry> lookupHost(const std::string& name) {
