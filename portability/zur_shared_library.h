@@ -20,6 +20,11 @@ public:
     // The address of an export, null when the library has none of that name.
     void* symbol(const char* name) const;
 
+    // The running program's export of that name as a library it loaded sees it, or null.
+    // POSIX looks through the program's dynamic symbols; on Windows the program exports
+    // nothing to its libraries, so there is never one.
+    static void* programSymbol(const char* name);
+
 private:
     explicit SharedLibrary(void* module) : module_(module) {}
     void* module_;

@@ -20,4 +20,6 @@ SharedLibrary::~SharedLibrary() { ::dlclose(module_); }
 
 void* SharedLibrary::symbol(const char* name) const { return ::dlsym(module_, name); }
 
+void* SharedLibrary::programSymbol(const char* name) { return ::dlsym(RTLD_DEFAULT, name); }
+
 }  // namespace zur

@@ -21,4 +21,6 @@ void* SharedLibrary::symbol(const char* name) const {
     return reinterpret_cast<void*>(::GetProcAddress(reinterpret_cast<HMODULE>(module_), name));
 }
 
+void* SharedLibrary::programSymbol(const char*) { return nullptr; }
+
 }  // namespace zur
