@@ -23,6 +23,8 @@ void setHostObserver(HostObserver* observer) { g_observer = observer; }
 
 bool startSockets() { return zur::startSockets(); }
 
+uint32_t currentProcessId() { return static_cast<uint32_t>(zur_getpid()); }
+
 std::optional<std::string> localHostName() {
     return observed(backend::localHostName(), [](HostObserver& o, const auto& a) { o.localHostName(a); });
 }

@@ -1,13 +1,15 @@
 // The system services beyond files that the layers above need: local time and zone, the
-// socket library and host name, the environment and the user's locale, standard streams
-// and short sleeps. One backend per build (posix/, win32/) answers each call; callers
+// socket library and host name, the environment and the user's locale, MD5 digests,
+// standard streams and short sleeps. One backend per build (posix/, win32/) answers each call; callers
 // never ask which system they run on.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "portability/zur.h"
 
@@ -45,6 +47,12 @@ unsigned userLanguageId();
 // The user default locale's OEM code page (`oem` true) or ANSI code page as the decimal
 // text the system gives; empty when the query fails.
 std::string localeCodePage(bool oem);
+
+// ---- Digests -------------------------------------------------------------------------
+
+// The MD5 digest of data through the system's cryptography (libcrypto on POSIX, BCrypt on
+// Windows); false when it cannot be had.
+bool md5Digest(std::string_view data, std::array<uint8_t, 16>& digest);
 
 // ---- Standard streams and sleeping --------------------------------------------------
 

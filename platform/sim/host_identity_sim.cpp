@@ -4,7 +4,6 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <sys/utsname.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <string_view>
@@ -96,7 +95,5 @@ uint16_t processorArchitecture() {
 }
 
 }  // namespace backend
-
-uint32_t currentProcessId() { return static_cast<uint32_t>(getpid()); }
 
 }  // namespace platform

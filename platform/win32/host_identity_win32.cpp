@@ -51,6 +51,4 @@ uint16_t processorArchitecture() {
 
 }  // namespace backend
 
-uint32_t currentProcessId() { return GetCurrentProcessId(); }
-
 }  // namespace platform
