@@ -144,6 +144,8 @@ void GXgSetFileName(FileData& data, const std::string* value) {
                    {GXgParm::string("fileName"), GXgParm::integer(kMaxFileNameLength)});
         return;
     }
+    // A path written POSIX-style must also be usable here (a leading "/" may need the
+    // system drive); the handler converts separators itself below.
     std::string usable = *value;
     if (!platform::pathAcceptable(*value) || !platform::systemDrivePath(usable)) {
         toolkitMsg(GXG_LEVEL_ERROR, kMsgBadFilePath,
