@@ -2,13 +2,11 @@
 
 #include <cstring>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "portability/zur_shared_library.h"
 
 namespace hba {
+
+const char* const kHbaLibraryFileName = ATTRSCAN_HBA_LIBRARY_FILE;
 
 namespace {
 
@@ -41,41 +39,10 @@ constexpr HbaApi kStandIns = {
     noReportLuns,    noInquiry,           noRnid,           noCtPassThru,
 };
 
-void* openModule(const char* fileName, std::string& error) {
-#ifdef _WIN32
-    HMODULE m = ::LoadLibraryA(fileName);
-    if (!m) error = std::string(fileName) + ": cannot be loaded (error " + std::to_string(::GetLastError()) + ")";
-    return reinterpret_cast<void*>(m);
-#else
-    void* m = ::dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
-    if (!m) {
-        const char* why = ::dlerror();
-        error = why ? why : std::string(fileName) + ": cannot be loaded";
-    }
-    return m;
-#endif
-}
-
-void closeModule(void* module) {
-#ifdef _WIN32
-    ::FreeLibrary(reinterpret_cast<HMODULE>(module));
-#else
-    ::dlclose(module);
-#endif
-}
-
-void* findSymbol(void* module, const char* name) {
-#ifdef _WIN32
-    return reinterpret_cast<void*>(::GetProcAddress(reinterpret_cast<HMODULE>(module), name));
-#else
-    return ::dlsym(module, name);
-#endif
-}
-
 // Replaces slot with the module's export of that name when there is one.
 template <typename Fn>
-void resolve(void* module, const char* name, Fn*& slot, int& missing) {
-    if (void* p = findSymbol(module, name)) {
+void resolve(const zur::SharedLibrary& library, const char* name, Fn*& slot, int& missing) {
+    if (void* p = library.symbol(name)) {
         // Object and function pointers share one representation on every platform we build.
         std::memcpy(&slot, &p, sizeof slot);
     } else {
@@ -86,28 +53,27 @@ void resolve(void* module, const char* name, Fn*& slot, int& missing) {
 }  // namespace
 
 HbaLibrary::HbaLibrary(const char* fileName) : api_(kStandIns) {
-    module_ = openModule(fileName, error_);
-    if (!module_) return;
-    resolve(module_, "HBA_GetVersion", api_.HBA_GetVersion, missing_);
-    resolve(module_, "HBA_LoadLibrary", api_.HBA_LoadLibrary, missing_);
-    resolve(module_, "HBA_FreeLibrary", api_.HBA_FreeLibrary, missing_);
-    resolve(module_, "HBA_GetNumberOfAdapters", api_.HBA_GetNumberOfAdapters, missing_);
-    resolve(module_, "HBA_GetAdapterName", api_.HBA_GetAdapterName, missing_);
-    resolve(module_, "HBA_OpenAdapter", api_.HBA_OpenAdapter, missing_);
-    resolve(module_, "HBA_CloseAdapter", api_.HBA_CloseAdapter, missing_);
-    resolve(module_, "HBA_RefreshInformation", api_.HBA_RefreshInformation, missing_);
-    resolve(module_, "HBA_GetAdapterAttributes", api_.HBA_GetAdapterAttributes, missing_);
-    resolve(module_, "HBA_GetAdapterPortAttributes", api_.HBA_GetAdapterPortAttributes, missing_);
-    resolve(module_, "HBA_GetDiscoveredPortAttributes", api_.HBA_GetDiscoveredPortAttributes, missing_);
-    resolve(module_, "HBA_SendReportLUNs", api_.HBA_SendReportLUNs, missing_);
-    resolve(module_, "HBA_SendScsiInquiry", api_.HBA_SendScsiInquiry, missing_);
-    resolve(module_, "HBA_SendRNID", api_.HBA_SendRNID, missing_);
-    resolve(module_, "HBA_SendCTPassThru", api_.HBA_SendCTPassThru, missing_);
+    library_ = zur::SharedLibrary::open(fileName, error_);
+    if (!library_) return;
+    const zur::SharedLibrary& module = *library_;
+    resolve(module, "HBA_GetVersion", api_.HBA_GetVersion, missing_);
+    resolve(module, "HBA_LoadLibrary", api_.HBA_LoadLibrary, missing_);
+    resolve(module, "HBA_FreeLibrary", api_.HBA_FreeLibrary, missing_);
+    resolve(module, "HBA_GetNumberOfAdapters", api_.HBA_GetNumberOfAdapters, missing_);
+    resolve(module, "HBA_GetAdapterName", api_.HBA_GetAdapterName, missing_);
+    resolve(module, "HBA_OpenAdapter", api_.HBA_OpenAdapter, missing_);
+    resolve(module, "HBA_CloseAdapter", api_.HBA_CloseAdapter, missing_);
+    resolve(module, "HBA_RefreshInformation", api_.HBA_RefreshInformation, missing_);
+    resolve(module, "HBA_GetAdapterAttributes", api_.HBA_GetAdapterAttributes, missing_);
+    resolve(module, "HBA_GetAdapterPortAttributes", api_.HBA_GetAdapterPortAttributes, missing_);
+    resolve(module, "HBA_GetDiscoveredPortAttributes", api_.HBA_GetDiscoveredPortAttributes, missing_);
+    resolve(module, "HBA_SendReportLUNs", api_.HBA_SendReportLUNs, missing_);
+    resolve(module, "HBA_SendScsiInquiry", api_.HBA_SendScsiInquiry, missing_);
+    resolve(module, "HBA_SendRNID", api_.HBA_SendRNID, missing_);
+    resolve(module, "HBA_SendCTPassThru", api_.HBA_SendCTPassThru, missing_);
 }
 
-HbaLibrary::~HbaLibrary() {
-    if (module_) closeModule(module_);
-}
+HbaLibrary::~HbaLibrary() = default;
 
 const HbaLibrary& processHbaLibrary() {
     // Deliberately never destroyed: adapters may still be open while static objects of

@@ -18,18 +18,20 @@
 //   API's own calls and are the caller's to make; they do not load or unload the module.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "hba/hbaapi_types.h"
 
+namespace zur {
+class SharedLibrary;
+}
+
 namespace hba {
 
-// File name of the library, searched for by the platform's loader.
-#ifdef _WIN32
-inline constexpr const char* kHbaLibraryFileName = "hbaapi.dll";
-#else
-inline constexpr const char* kHbaLibraryFileName = "libHBAAPI.so.2";
-#endif
+// File name of the library, searched for by the platform's loader. The build names it:
+// "hbaapi.dll" on Windows, "libHBAAPI.so.2" elsewhere.
+extern const char* const kHbaLibraryFileName;
 
 // The calls the scanner makes, named as the API exports them.
 struct HbaApi {
@@ -62,7 +64,7 @@ public:
     HbaLibrary& operator=(const HbaLibrary&) = delete;
 
     // True when the module was opened (some calls may still be stand-ins).
-    bool loaded() const { return module_ != nullptr; }
+    bool loaded() const { return library_ != nullptr; }
     // Number of calls the module lacked (0 when all were found or nothing was loaded).
     int missingCalls() const { return missing_; }
     // Empty when loaded; otherwise the platform's reason ("libHBAAPI.so.2: cannot open ...").
@@ -70,7 +72,7 @@ public:
     const HbaApi& api() const { return api_; }
 
 private:
-    void* module_ = nullptr;
+    std::unique_ptr<zur::SharedLibrary> library_;
     int missing_ = 0;
     std::string error_;
     HbaApi api_;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "i18n/nlq_locale.h"
-#include "i18n/nlq_locale_platform.h"
+#include "portability/zur_system.h"
 #include "i18n/nlq_locale_text.h"
 
 namespace {
@@ -26,7 +26,7 @@ std::string upperCase(std::string text)
 std::FILE* openAliases()
 {
     const std::string_view dir = nlq::environmentValue("NLQDIR");
-    const std::string sep(1, kNlqPathSeparator);
+    const std::string sep(1, zur_path_separator);
     if (!dir.empty() && dir.size() <= 237) {
         const std::string path = std::string(dir) + sep + "codeset" + sep + "aliases";
         if (std::FILE* file = std::fopen(path.c_str(), "r"))
@@ -58,7 +58,7 @@ int nlq_codeset_from_os(const char* name, char* buffer, std::size_t length)
     if (length == 0 || !buffer)
         return 0;
     const bool oem = name && upperCase(name) == "DOS";
-    std::string page = nlq_platform_code_page(oem);
+    std::string page = zur::localeCodePage(oem);
     if (std::strtol(page.c_str(), nullptr, 10) == 0)
         page.clear();
     nlq::copyCut(page, buffer, length);

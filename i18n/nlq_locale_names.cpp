@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "i18n/nlq_locale_platform.h"
+#include "portability/zur_system.h"
 #include "i18n/nlq_locale_text.h"
 
 namespace {
@@ -110,7 +110,7 @@ int nlq_locale_default(char* buffer, std::size_t length)
         return 0;
     std::string_view lang = nlq::environmentValue("LANG");
     if (lang.empty())
-        lang = nlq_locale_from_langid(nlq_platform_user_langid());
+        lang = nlq_locale_from_langid(zur::userLanguageId());
     nlq::copyCut(lang, buffer, length);
     return 0;
 }

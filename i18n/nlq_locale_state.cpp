@@ -6,7 +6,7 @@
 
 #include "i18n/nlq_codeset.h"
 #include "i18n/nlq_locale.h"
-#include "i18n/nlq_locale_platform.h"
+#include "portability/zur_system.h"
 #include "i18n/nlq_locale_text.h"
 
 namespace {
@@ -111,14 +111,14 @@ int nlq_codeset_close(NlqCodeset* codeset)
 // given to it has to be kept alive here, and termination leaves no dangling entry.
 int nlq_set_nlspath(const char* value)
 {
-    return nlq_platform_setenv("NLSPATH", value ? value : "") ? 0 : -1;
+    return zur::setEnvironment("NLSPATH", value ? value : "") ? 0 : -1;
 }
 
 int nlq_prepend_nlspath(const char* value)
 {
     const std::string combined =
         std::string(value ? value : "") + ";" + std::string(nlq::environmentValue("NLSPATH"));
-    return nlq_platform_setenv("NLSPATH", combined.c_str()) ? 0 : -1;
+    return zur::setEnvironment("NLSPATH", combined.c_str()) ? 0 : -1;
 }
 
 const char* nlq_get_nlspath()
@@ -129,7 +129,7 @@ const char* nlq_get_nlspath()
 
 int nlq_set_nlqdir(const char* value)
 {
-    return nlq_platform_setenv("NLQDIR", value ? value : "") ? 0 : -1;
+    return zur::setEnvironment("NLQDIR", value ? value : "") ? 0 : -1;
 }
 
 const char* nlq_get_nlqdir()

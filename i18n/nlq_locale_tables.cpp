@@ -11,7 +11,7 @@
 #include "i18n/nlq_codeset.h"
 #include "i18n/nlq_codeset_table.h"
 #include "i18n/nlq_locale.h"
-#include "i18n/nlq_locale_platform.h"
+#include "portability/zur_system.h"
 #include "i18n/nlq_locale_text.h"
 
 namespace {
@@ -98,7 +98,7 @@ NlqTableImage nlq_codeset_find_table(const char* name)
 {
     if (!name || !*name)
         return {nullptr, 0};
-    const std::string sep(1, kNlqPathSeparator);
+    const std::string sep(1, zur_path_separator);
     const std::string_view nlqdir = nlq::environmentValue("NLQDIR");
     const std::string_view bindir = nlq::environmentValue("BINDIR");
 

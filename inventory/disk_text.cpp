@@ -1,6 +1,7 @@
 #include "inventory/disk_text.h"
 
 #include "base/text.h"
+#include "portability/zur_system.h"
 
 namespace inv {
 
@@ -20,6 +21,13 @@ std::string escapeQuotes(std::string_view text, std::size_t capacity) {
         out.push_back(c);
     }
     return out;
+}
+
+std::optional<std::string> md5HexDigest(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    std::array<uint8_t, 16> digest{};
+    if (!zur::md5Digest(text, digest)) return std::nullopt;
+    return scan::hexTextLower(digest);
 }
 
 }  // namespace inv

@@ -8,7 +8,6 @@
 
 namespace platform::backend {
 
-bool startSockets();
 std::optional<std::string> localHostName();
 std::optional<HostEntry> lookupHost(const std::string& name);
 OsVersion osVersion();

@@ -2,6 +2,7 @@
 // observer, when one is set.
 #include "platform/backend.h"
 #include "platform/host_observer.h"
+#include "portability/zur_system.h"
 
 namespace platform {
 
@@ -20,7 +21,9 @@ T observed(T answer, Tell tell) {
 
 void setHostObserver(HostObserver* observer) { g_observer = observer; }
 
-bool startSockets() { return backend::startSockets(); }
+bool startSockets() { return zur::startSockets(); }
+
+uint32_t currentProcessId() { return static_cast<uint32_t>(zur_getpid()); }
 
 std::optional<std::string> localHostName() {
     return observed(backend::localHostName(), [](HostObserver& o, const auto& a) { o.localHostName(a); });

@@ -14,7 +14,7 @@ namespace platform {
 // Starts the socket library (Windows Sockets 2.2); true on success. Safe to call twice.
 bool startSockets();
 
-// The local host name, as gethostname reports it into a 255-byte buffer; empty when the
+// The local host name, as gethostname reports it (at most 255 bytes); empty when the
 // query fails.
 std::optional<std::string> localHostName();
 

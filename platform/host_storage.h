@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -109,6 +110,10 @@ private:
 };
 
 // --- Registry -------------------------------------------------------------------------
+
+// The key names of a backslash-separated path below HKEY_LOCAL_MACHINE, in order; empty
+// names (doubled, leading or trailing backslashes) are passed over, as the registry does.
+std::vector<std::string_view> registryKeyNames(std::string_view path);
 
 // Registry value types.
 inline constexpr uint32_t kRegNone = 0;

@@ -26,12 +26,6 @@ extern "C" {
 // ---------------------------------------------------------------------------------------------
 // Status record
 
-typedef struct ZurStatus {
-    int32_t code;       // one of the ZUR_CODE_* values
-    uint32_t error;     // error number at the failure (see the convention above), else 0
-    uint32_t category;  // one of the ZUR_CATEGORY_* values
-} ZurStatus;
-
 enum {
     ZUR_CODE_OK = 0,
     ZUR_CODE_INVALID_ARGUMENT = 21,  // a null pointer or a rejected path
@@ -51,6 +45,39 @@ enum {
     ZUR_ERROR_NO_TEXT = 0x20000000,  // error numbers with this bit carry no text
     ZUR_CWD_SIZE = 1024,             // size of the buffer zur_getcwd fills
 };
+
+// The one status record of the layer and of everything built on it. C++ callers make
+// records only through the named constructors, so that every (code, error, category)
+// triple in the program says what it is.
+typedef struct ZurStatus {
+    int32_t code;       // one of the ZUR_CODE_* values
+    uint32_t error;     // error number at the failure (see the convention above), else 0
+    uint32_t category;  // one of the ZUR_CATEGORY_* values
+
+#ifdef __cplusplus
+    // Success: 0, 0, 0.
+    static constexpr ZurStatus success() { return {ZUR_CODE_OK, 0, ZUR_CATEGORY_NONE}; }
+    // A failure the layer tells by its arguments alone (null, rejected path): 21, 0, category.
+    static constexpr ZurStatus invalidArgument(uint32_t category) {
+        return {ZUR_CODE_INVALID_ARGUMENT, 0, category};
+    }
+    // The runtime library failed with errno `error` (or the system with an error number
+    // already in the layer's convention): -4, error, category.
+    static constexpr ZurStatus systemError(int error, uint32_t category) {
+        return {ZUR_CODE_SYSTEM_ERROR, static_cast<uint32_t>(error), category};
+    }
+    // The system failed with its own error code (GetLastError): reported increased by
+    // ZUR_SYSTEM_ERROR_BASE.
+    static constexpr ZurStatus systemCode(uint32_t code, uint32_t category) {
+        return {ZUR_CODE_SYSTEM_ERROR, code + ZUR_SYSTEM_ERROR_BASE, category};
+    }
+    // The system refused to flush a file to disk: 9, 0, 3.
+    static constexpr ZurStatus flushFailed() {
+        return {ZUR_CODE_FLUSH_FAILED, 0, ZUR_CATEGORY_OPEN_OR_FLUSH_FAILED};
+    }
+    constexpr bool ok() const { return code == ZUR_CODE_OK; }
+#endif
+} ZurStatus;
 
 // ---------------------------------------------------------------------------------------------
 // Files
@@ -162,6 +189,15 @@ bool zur_path_acceptable(const char* path);
 // Converts path in place to the native separators (Windows '/' to '\', POSIX '\' to '/')
 // and returns it; returns null and leaves path alone when it is not acceptable.
 char* zur_native_path(char* path);
+
+// The separator file operations use: '\' on Windows, '/' on POSIX.
+extern const char zur_path_separator;
+
+// Makes a path written POSIX-style usable, in place. Windows: a path starting with '/'
+// names a folder on the system drive, so it is refused (false) when the environment names
+// no SystemDrive, and otherwise every '/' becomes '\'. POSIX: the path is left as it is.
+// Null is false.
+bool zur_system_drive_path(char* path);
 
 // Copies source (null is the empty text) into destination, at most size - 1 bytes and
 // terminated, then cuts the copy at its last '/' or '\'; a path without a separator stays

@@ -11,13 +11,8 @@
 
 namespace {
 
-using zur::makeStatus;
-using zur::systemFailure;
-
-constexpr ZurStatus kNullArgument =
-    makeStatus(ZUR_CODE_INVALID_ARGUMENT, 0, ZUR_CATEGORY_NULL_ARGUMENT);
-constexpr ZurStatus kPathRejected =
-    makeStatus(ZUR_CODE_INVALID_ARGUMENT, 0, ZUR_CATEGORY_OPERATION_FAILED);
+constexpr ZurStatus kNullArgument = ZurStatus::invalidArgument(ZUR_CATEGORY_NULL_ARGUMENT);
+constexpr ZurStatus kPathRejected = ZurStatus::invalidArgument(ZUR_CATEGORY_OPERATION_FAILED);
 
 // One read or write call moves at most this much, which every runtime library accepts.
 constexpr size_t kMaxTransfer = size_t{1} << 30;
@@ -31,7 +26,7 @@ ZurStatus zur_open(ZurFile** handle, const char* path, uint32_t flags) {
     if (handle == nullptr || path == nullptr) return kNullArgument;
 
     zur::PathCopy copy{path};
-    if (!copy) return systemFailure(ENOMEM, ZUR_CATEGORY_OPEN_OR_FLUSH_FAILED);
+    if (!copy) return ZurStatus::systemError(ENOMEM, ZUR_CATEGORY_OPEN_OR_FLUSH_FAILED);
     if (!copy.toNative()) return kPathRejected;
 
     const zur::backend::CallResult opened =
@@ -40,30 +35,30 @@ ZurStatus zur_open(ZurFile** handle, const char* path, uint32_t flags) {
         new (std::nothrow) ZurFile{static_cast<int32_t>(opened.failed() ? -1 : opened.value)};
     if (file == nullptr) {
         if (!opened.failed()) zur::backend::closeDescriptor(static_cast<int>(opened.value));
-        return systemFailure(ENOMEM, ZUR_CATEGORY_OPEN_OR_FLUSH_FAILED);
+        return ZurStatus::systemError(ENOMEM, ZUR_CATEGORY_OPEN_OR_FLUSH_FAILED);
     }
     *handle = file;
-    if (opened.failed()) return systemFailure(opened.error, ZUR_CATEGORY_OPEN_OR_FLUSH_FAILED);
-    return zur::kSuccess;
+    if (opened.failed()) return ZurStatus::systemError(opened.error, ZUR_CATEGORY_OPEN_OR_FLUSH_FAILED);
+    return ZurStatus::success();
 }
 
 ZurStatus zur_close(ZurFile* handle) {
     if (handle == nullptr) return kNullArgument;
     const zur::backend::CallResult closed = zur::backend::closeDescriptor(handle->descriptor);
     delete handle;
-    if (closed.failed()) return systemFailure(closed.error, ZUR_CATEGORY_OPERATION_FAILED);
-    return zur::kSuccess;
+    if (closed.failed()) return ZurStatus::systemError(closed.error, ZUR_CATEGORY_OPERATION_FAILED);
+    return ZurStatus::success();
 }
 
 ZurStatus zur_remove(const char* path) {
     if (path == nullptr) return kNullArgument;
     zur::PathCopy copy{path};
-    if (!copy) return systemFailure(ENOMEM, ZUR_CATEGORY_OPERATION_FAILED);
-    if (!copy.toNative()) return makeStatus(ZUR_CODE_INVALID_ARGUMENT, 0, ZUR_CATEGORY_NONE);
+    if (!copy) return ZurStatus::systemError(ENOMEM, ZUR_CATEGORY_OPERATION_FAILED);
+    if (!copy.toNative()) return ZurStatus::invalidArgument(ZUR_CATEGORY_NONE);
 
     const zur::backend::CallResult removed = zur::backend::removeFile(copy.get());
-    if (removed.failed()) return systemFailure(removed.error, ZUR_CATEGORY_OPERATION_FAILED);
-    return zur::kSuccess;
+    if (removed.failed()) return ZurStatus::systemError(removed.error, ZUR_CATEGORY_OPERATION_FAILED);
+    return ZurStatus::success();
 }
 
 ZurStatus zur_flush(ZurFile* handle) {
@@ -71,13 +66,13 @@ ZurStatus zur_flush(ZurFile* handle) {
     const zur::backend::FlushResult flushed = zur::backend::flushDescriptor(handle->descriptor);
     switch (flushed.outcome) {
         case zur::backend::FlushOutcome::flushed:
-            return zur::kSuccess;
+            return ZurStatus::success();
         case zur::backend::FlushOutcome::noSystemHandle:
-            return systemFailure(flushed.error, ZUR_CATEGORY_OPERATION_FAILED);
+            return ZurStatus::systemError(flushed.error, ZUR_CATEGORY_OPERATION_FAILED);
         case zur::backend::FlushOutcome::refused:
             break;
     }
-    return makeStatus(ZUR_CODE_FLUSH_FAILED, 0, ZUR_CATEGORY_OPEN_OR_FLUSH_FAILED);
+    return ZurStatus::flushFailed();
 }
 
 ZurStatus zur_file_length(ZurFile* handle, int64_t* length) {
@@ -85,10 +80,10 @@ ZurStatus zur_file_length(ZurFile* handle, int64_t* length) {
     const zur::backend::CallResult measured = zur::backend::descriptorLength(handle->descriptor);
     if (measured.failed()) {
         *length = -1;
-        return systemFailure(measured.error, ZUR_CATEGORY_OPERATION_FAILED);
+        return ZurStatus::systemError(measured.error, ZUR_CATEGORY_OPERATION_FAILED);
     }
     *length = measured.value;
-    return zur::kSuccess;
+    return ZurStatus::success();
 }
 
 ZurStatus zur_read(ZurFile* handle, void* buffer, size_t size, size_t* count) {
@@ -97,10 +92,10 @@ ZurStatus zur_read(ZurFile* handle, void* buffer, size_t size, size_t* count) {
     const size_t asked = std::min(size, kMaxTransfer);
     const zur::backend::CallResult read =
         zur::backend::readDescriptor(handle->descriptor, buffer, asked);
-    if (read.failed()) return systemFailure(read.error, ZUR_CATEGORY_OPERATION_FAILED);
+    if (read.failed()) return ZurStatus::systemError(read.error, ZUR_CATEGORY_OPERATION_FAILED);
     // Never report more than was asked for, whatever the runtime returned.
     *count = std::min(static_cast<size_t>(read.value), asked);
-    return zur::kSuccess;
+    return ZurStatus::success();
 }
 
 ZurStatus zur_write(ZurFile* handle, const void* data, size_t length, size_t* count) {
@@ -113,36 +108,36 @@ ZurStatus zur_write(ZurFile* handle, const void* data, size_t length, size_t* co
         const size_t asked = std::min(length - *count, kMaxTransfer);
         const zur::backend::CallResult written =
             zur::backend::writeDescriptor(handle->descriptor, bytes + *count, asked);
-        if (written.failed()) return systemFailure(written.error, ZUR_CATEGORY_OPERATION_FAILED);
+        if (written.failed()) return ZurStatus::systemError(written.error, ZUR_CATEGORY_OPERATION_FAILED);
         if (written.value == 0) break;
         // Text-mode runtimes may count the line ends they add; never step past the data.
         *count += std::min(static_cast<size_t>(written.value), asked);
     }
-    return zur::kSuccess;
+    return ZurStatus::success();
 }
 
 ZurStatus zur_rename(const char* oldPath, const char* newPath) {
     if (oldPath == nullptr || newPath == nullptr) return kNullArgument;
     zur::PathCopy oldCopy{oldPath};
     zur::PathCopy newCopy{newPath};
-    if (!oldCopy || !newCopy) return systemFailure(ENOMEM, ZUR_CATEGORY_OPERATION_FAILED);
+    if (!oldCopy || !newCopy) return ZurStatus::systemError(ENOMEM, ZUR_CATEGORY_OPERATION_FAILED);
     if (!oldCopy.toNative() || !newCopy.toNative()) return kPathRejected;
 
     const zur::backend::CallResult renamed = zur::backend::renameFile(oldCopy.get(), newCopy.get());
-    if (renamed.failed()) return systemFailure(renamed.error, ZUR_CATEGORY_OPERATION_FAILED);
-    return zur::kSuccess;
+    if (renamed.failed()) return ZurStatus::systemError(renamed.error, ZUR_CATEGORY_OPERATION_FAILED);
+    return ZurStatus::success();
 }
 
 ZurStatus zur_mkdir(const char* path) {
-    if (path == nullptr) return makeStatus(ZUR_CODE_INVALID_ARGUMENT, 0, ZUR_CATEGORY_NONE);
+    if (path == nullptr) return ZurStatus::invalidArgument(ZUR_CATEGORY_NONE);
     zur::PathCopy copy{path};
     // Directory creation files its system failures under category 1, which the toolkit
     // relies on when it reports them.
-    if (!copy) return systemFailure(ENOMEM, ZUR_CATEGORY_NULL_ARGUMENT);
+    if (!copy) return ZurStatus::systemError(ENOMEM, ZUR_CATEGORY_NULL_ARGUMENT);
 
     const zur::backend::CallResult made = zur::backend::makeDirectory(copy.get());
-    if (made.failed()) return systemFailure(made.error, ZUR_CATEGORY_NULL_ARGUMENT);
-    return zur::kSuccess;
+    if (made.failed()) return ZurStatus::systemError(made.error, ZUR_CATEGORY_NULL_ARGUMENT);
+    return ZurStatus::success();
 }
 
 ZurStatus zur_getcwd(char* buffer) {
@@ -150,9 +145,9 @@ ZurStatus zur_getcwd(char* buffer) {
     const uint32_t error = zur::backend::currentDirectory(buffer, ZUR_CWD_SIZE);
     if (error != 0) {
         buffer[0] = '\0';
-        return makeStatus(ZUR_CODE_SYSTEM_ERROR, error, ZUR_CATEGORY_NONE);
+        return ZurStatus::systemError(static_cast<int>(error), ZUR_CATEGORY_NONE);
     }
-    return zur::kSuccess;
+    return ZurStatus::success();
 }
 
 }  // extern "C"

@@ -1,12 +1,11 @@
 // Threads and locks of a single-threaded program: there is one thread, and the layer's lock
 // operations have nothing to guard.
 #include "portability/zur.h"
-#include "portability/zur_shared.h"
 
 extern "C" {
 
 int64_t zur_thread_id(void) { return 0; }
 
-ZurStatus zur_ok(void*) { return zur::kSuccess; }
+ZurStatus zur_ok(void*) { return ZurStatus::success(); }
 
 }  // extern "C"

@@ -10,16 +10,6 @@
 
 namespace zur {
 
-constexpr ZurStatus makeStatus(int32_t code, uint32_t error, uint32_t category) {
-    return ZurStatus{code, error, category};
-}
-constexpr ZurStatus kSuccess = makeStatus(ZUR_CODE_OK, 0, ZUR_CATEGORY_NONE);
-
-// The system error of a failed call, the errno captured right after it.
-constexpr ZurStatus systemFailure(int error, uint32_t category) {
-    return makeStatus(ZUR_CODE_SYSTEM_ERROR, static_cast<uint32_t>(error), category);
-}
-
 // Copies text into buffer, cut to size - 1 bytes and terminated; size must be at least 1.
 void copyCut(std::string_view text, char* buffer, size_t size);
 

@@ -7,21 +7,18 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ascii.h"
 #include "base/text.h"
+#include "platform/host_storage.h"
 
 namespace record {
 
 using Json = nlohmann::ordered_json;
+using base::equalsIgnoringCase;
 using platform::RegistryEnum;
 using platform::RegistryValue;
 
 namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-           });
-}
 
 // Buffer size assumed for stand-in names when the scan never said which it uses.
 constexpr std::size_t kDefaultNameBuffer = 256;
@@ -246,12 +243,7 @@ struct HostRecording {
 
     RegNode* keyAt(const std::string& path, bool create) {
         RegNode* node = &registry;
-        std::string_view rest(path);
-        while (!rest.empty()) {
-            const auto cut = rest.find('\\');
-            const std::string_view name = rest.substr(0, cut);
-            rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
-            if (name.empty()) continue;
+        for (const std::string_view name : platform::registryKeyNames(path)) {
             RegNode* next = node->child(name);
             if (!next) {
                 if (!create) return nullptr;

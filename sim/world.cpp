@@ -6,8 +6,8 @@
 #include <fstream>
 #include <mutex>
 
+#include "portability/zur_shared_library.h"
 #include "sim/json_schema.h"
-#include "sim/process_world_lookup.h"
 #include "sim/world_schemas.h"
 
 namespace sim {
@@ -143,7 +143,11 @@ namespace {
 
 ProcessWorld& processWorld() {
     static ProcessWorld* const holder = [] {
-        if (void* found = programProcessWorld()) return static_cast<ProcessWorld*>(found);
+        // The program's holder, when the program exports one (sansim_process_world), so
+        // that one process reads its world once.
+        if (void* lookup = zur::SharedLibrary::programSymbol("sansim_process_world")) {
+            if (void* found = reinterpret_cast<void* (*)()>(lookup)()) return static_cast<ProcessWorld*>(found);
+        }
         return static_cast<ProcessWorld*>(sansim_process_world());
     }();
     return *holder;

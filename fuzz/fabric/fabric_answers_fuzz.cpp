@@ -1,6 +1,5 @@
-// Every CT and RNID request takes its answer from the fuzzer's input: a status byte, a
-// 16-bit length and that many answer bytes (cut to the caller's buffer). An exhausted
-// input fails every request, which ends the walk.
+// Every CT and RNID request takes its answer from the fuzzer's input (see
+// fuzz/common/answer_input.h); an exhausted input fails every request, which ends the walk.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -8,33 +7,23 @@
 #include <span>
 
 #include "fabric/fabric_queries.h"
+#include "fuzz/common/answer_input.h"
 #include "hba/discovered.h"
 #include "hba/rnid.h"
 
 namespace {
 
-std::span<const uint8_t> input;
-
-// One answer from the input into buffer; returns the status to report.
-HBA_STATUS nextAnswer(void* buffer, std::size_t room, HBA_UINT32* size) {
-    if (input.size() < 3) return HBA_STATUS_ERROR;
-    const HBA_STATUS status = input[0] < 0xF0 ? HBA_STATUS_OK : input[0] & 0x0F;
-    std::size_t length = std::size_t{input[1]} << 8 | input[2];
-    input = input.subspan(3);
-    length = std::min(length, input.size());
-    std::memcpy(buffer, input.data(), std::min(length, room));
-    if (size) *size = static_cast<HBA_UINT32>(std::min<std::size_t>(length, 0xFFFF));
-    input = input.subspan(length);
-    return status;
-}
+fuzzing::AnswerInput answers;
 
 HBA_STATUS sendCt(HBA_HANDLE, void*, HBA_UINT32, void* rsp, HBA_UINT32 rspSize) {
-    return nextAnswer(rsp, rspSize, nullptr);
+    return answers.next(rsp, rspSize, nullptr, fuzzing::AnswerInput::SizeReport::Answered);
 }
 
 HBA_STATUS sendRnid(HBA_HANDLE, HBA_WWN, HBA_WWNTYPE, void* rsp, HBA_UINT32* rspSize) {
     const std::size_t room = *rspSize;
-    return nextAnswer(rsp, room, rspSize);
+    // The whole answer's length comes back, so a library that reports more than it
+    // placed in the buffer is tried as well.
+    return answers.next(rsp, room, rspSize, fuzzing::AnswerInput::SizeReport::Answered);
 }
 
 hba::HbaApi fuzzApi() {
@@ -48,7 +37,7 @@ hba::HbaApi fuzzApi() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static const hba::HbaApi api = fuzzApi();
-    input = std::span(data, size);
+    answers.reset(std::span(data, size));
 
     hba::DiscoveredAdapter record;
     int reason = 0;

@@ -8,39 +8,27 @@
 #include <cstring>
 #include <span>
 
+#include "fuzz/common/answer_input.h"
 #include "fuzz/scanner/scan_harness.h"
 
 namespace {
 
-std::span<const uint8_t> input;
-
-// One answer: a status byte (below 0xF0: success, else its low nibble is the status), a
-// 16-bit length and that many bytes, cut to the buffer. An exhausted input fails the call.
-HBA_STATUS nextAnswer(void* buffer, std::size_t room, HBA_UINT32* size) {
-    if (input.size() < 3) return HBA_STATUS_ERROR;
-    const HBA_STATUS status = input[0] < 0xF0 ? HBA_STATUS_OK : input[0] & 0x0F;
-    std::size_t length = std::size_t{input[1]} << 8 | input[2];
-    input = input.subspan(3);
-    length = std::min(length, input.size());
-    if (buffer && length > 0) std::memcpy(buffer, input.data(), std::min(length, room));
-    if (size) *size = static_cast<HBA_UINT32>(std::min(length, room));
-    input = input.subspan(length);
-    return status;
-}
+fuzzing::AnswerInput answers;
+constexpr auto kCut = fuzzing::AnswerInput::SizeReport::CutToBuffer;
 
 HBA_STATUS reportLuns(HBA_HANDLE, HBA_WWN, void* rsp, HBA_UINT32 rspSize, void*, HBA_UINT32) {
-    return nextAnswer(rsp, rspSize, nullptr);
+    return answers.next(rsp, rspSize, nullptr, kCut);
 }
 HBA_STATUS inquiry(HBA_HANDLE, HBA_WWN, HBA_UINT64, HBA_UINT8, HBA_UINT32, void* rsp, HBA_UINT32 rspSize, void*,
                    HBA_UINT32) {
-    return nextAnswer(rsp, rspSize, nullptr);
+    return answers.next(rsp, rspSize, nullptr, kCut);
 }
 HBA_STATUS rnid(HBA_HANDLE, HBA_WWN, HBA_WWNTYPE, void* rsp, HBA_UINT32* rspSize) {
     const std::size_t room = *rspSize;
-    return nextAnswer(rsp, room, rspSize);
+    return answers.next(rsp, room, rspSize, kCut);
 }
 HBA_STATUS ct(HBA_HANDLE, void*, HBA_UINT32, void* rsp, HBA_UINT32 rspSize) {
-    return nextAnswer(rsp, rspSize, nullptr);
+    return answers.next(rsp, rspSize, nullptr, kCut);
 }
 
 const char* const kWorld = R"({"host": {"hostName": "h", "lookup": {"officialName": "h.example", "addresses": ["10.0.0.1"]}},
@@ -70,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         return a;
     }();
     if (size == 0) return 0;
-    input = std::span(data + 1, size - 1);
+    answers.reset(std::span(data + 1, size - 1));
     const auto mode = data[0] & 1 ? driver::ScanMode::Pe : driver::ScanMode::Attribute;
     fuzzscan::checkDocument(fuzzscan::scanDocument(&api, mode));
     return 0;

@@ -144,12 +144,10 @@ void GXgSetFileName(FileData& data, const std::string* value) {
                    {GXgParm::string("fileName"), GXgParm::integer(kMaxFileNameLength)});
         return;
     }
-    bool rejected = !platform::pathAcceptable(*value);
-#ifdef _WIN32
-    // A path absolute by a leading "/" names a folder on the system drive.
-    if ((*value)[0] == '/' && !std::getenv("SystemDrive")) rejected = true;
-#endif
-    if (rejected) {
+    // A path written POSIX-style must also be usable here (a leading "/" may need the
+    // system drive); the handler converts separators itself below.
+    std::string usable = *value;
+    if (!platform::pathAcceptable(*value) || !platform::systemDrivePath(usable)) {
         toolkitMsg(GXG_LEVEL_ERROR, kMsgBadFilePath,
                    {GXgParm::string("fileName"), GXgParm::string(*value)});
         return;

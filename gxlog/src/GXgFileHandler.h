@@ -74,7 +74,7 @@ void GXgEnsureDirectory(FileData& data);
 
 // Reports a failure of the handler's file as GXGBC0010E, unless the same cause was
 // reported since the handler last wrote a record.
-void GXgReportFileFailure(FileData& data, const zur::Status& status);
+void GXgReportFileFailure(FileData& data, const ZurStatus& status);
 // A record was written: later failures are new causes again.
 void GXgFileWritten(FileData& data);
 

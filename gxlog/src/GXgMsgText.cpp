@@ -32,13 +32,13 @@ void toolkitMsg(GXgLevel level, int key, GXgParmList params) {
     if (g_channel) g_channel(level, tableMessage(key, std::move(params)));
 }
 
-std::string zurFailureText(const zur::Status& status) {
-    zur::Status described = status;
+std::string zurFailureText(const ZurStatus& status) {
+    ZurStatus described = status;
     if (described.error == 0) described.error = described.code == 21 ? EINVAL : EIO;
     return i18n::processToUtf8(zur::errorText(described), 127);
 }
 
-void reportZurFailure(const zur::Status& status) {
+void reportZurFailure(const ZurStatus& status) {
     toolkitMsg(GXG_LEVEL_ERROR, kMsgZurError, {GXgParm::string(zurFailureText(status))});
 }
 

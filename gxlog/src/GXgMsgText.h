@@ -29,10 +29,10 @@ void toolkitMsg(GXgLevel level, int key, GXgParmList params = {});
 // The text GXGBC0010E carries for a failed status: the layer's error text in UTF-8. A
 // failure that carries no error number is described by its code (invalid argument, or
 // an input/output error), never by the text of error 0, which reads "Success".
-std::string zurFailureText(const zur::Status& status);
+std::string zurFailureText(const ZurStatus& status);
 
 // Reports a portability-layer failure as GXGBC0010E with zurFailureText.
-void reportZurFailure(const zur::Status& status);
+void reportZurFailure(const ZurStatus& status);
 
 // ---- Rendering ------------------------------------------------------------------------
 

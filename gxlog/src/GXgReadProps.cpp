@@ -6,6 +6,7 @@
 
 #include "gxlog/src/GXgMsgTable.h"
 #include "gxlog/src/GXgMsgText.h"
+#include "gxlog/src/GXgToolkitPlatform.h"
 #include "gxlog/src/GXgZurBridge.h"
 #include "gxlog/src/util/CxStringBuff.h"
 
@@ -206,18 +207,11 @@ private:
     unsigned char previous_ = 0;
 };
 
-// The path as the file layer takes it: at most 1024 characters. On Windows a path
-// starting with "/" needs SystemDrive (it names a folder on the system drive) and every
-// "/" becomes "\"; POSIX paths are used as they are.
+// The path as the file layer takes it: at most 1024 characters, written POSIX-style or
+// not (the portability layer decides what a leading "/" names).
 bool preparePath(const char* path, std::string& prepared) {
     prepared.assign(path, strnlen(path, kMaxPathLength));
-#ifdef _WIN32
-    if (!prepared.empty() && prepared[0] == '/' && !std::getenv("SystemDrive")) return false;
-    for (char& ch : prepared) {
-        if (ch == '/') ch = '\\';
-    }
-#endif
-    return true;
+    return platform::systemDrivePath(prepared);
 }
 
 }  // namespace
@@ -235,7 +229,7 @@ bool GXgReadProps(const char* path, GXgConfigRegistry& registry) {
     if (!path) return false;
     std::string prepared;
     if (!preparePath(path, prepared)) return false;
-    zur::Status status;
+    ZurStatus status = ZurStatus::success();
     auto file = zur::InputFile::open(prepared, status);
     if (!file) return false;
 

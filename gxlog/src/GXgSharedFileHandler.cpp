@@ -18,9 +18,9 @@ constexpr std::size_t kCopyBlock = 8192;
 void sharedOpen(GXgObject* handler) {
     auto* data = handler->data<FileData>();
     if (!data || data->activePath.empty() || data->opened) return;
-    zur::Status status;
+    ZurStatus status = ZurStatus::success();
     if (!data->mutex) {
-        data->mutex = CrossProcessMutex::create(data->mutexKey, status);
+        data->mutex = createCrossProcessMutex(data->mutexKey, status);
         if (!data->mutex) {
             GXgReportFileFailure(*data, status);
             return;
@@ -41,7 +41,7 @@ void sharedClose(GXgObject* handler) {
     auto* data = handler->data<FileData>();
     if (!data || !data->opened) return;
     if (data->file) {
-        const zur::Status status = data->file->close();
+        const ZurStatus status = data->file->close();
         if (!status.ok()) GXgReportFileFailure(*data, status);
         data->file.reset();
     }
@@ -50,7 +50,7 @@ void sharedClose(GXgObject* handler) {
 
 // Copies the active file into the first numbered file. False when the copy is not whole.
 bool copyActiveToBackup(const std::string& active, const std::string& backup) {
-    zur::Status status;
+    ZurStatus status = ZurStatus::success();
     auto source = platform::File::open(active, platform::kOpenRead, status);
     if (!source) {
         toolkitMsg(GXG_LEVEL_WARN, kMsgRolloverRead, {GXgParm::string(active)});
@@ -91,7 +91,7 @@ void sharedRollover(FileData& data) {
     GXgShiftNumberedFiles(data, 1);
     const std::string active = GXgNumberedFileName(data, 0);
     if (!copyActiveToBackup(active, GXgNumberedFileName(data, 1))) return;
-    zur::Status status;
+    ZurStatus status = ZurStatus::success();
     auto emptied = platform::File::open(active, platform::kOpenWrite | platform::kOpenTruncate, status);
     if (!emptied) {
         reportZurFailure(status);
@@ -109,7 +109,7 @@ void sharedPublish(GXgObject* handler, GXgEvent& event) {
     std::optional<std::string> text = GXgHandlerFormat(handler, event);
     if (text) *text = GXgToOutputCodeset(*data, *text);
 
-    zur::Status status;
+    ZurStatus status = ZurStatus::success();
     const auto waited = data->mutex->wait(kLockWaitMillis, status);
     // An abandoned lock is held all the same (its previous holder ended): the record is
     // written and the lock released, or no other process could ever take it again.

@@ -1,59 +1,22 @@
-// The system calls of the toolkit that the portability layer does not cover: local time
-// and zone, the socket library and the host name.
+// Local time and zone, the socket library and the host name, through the portability
+// layer.
 #include "gxlog/src/GXgToolkitPlatform.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/types.h>
-
-#include <cerrno>
-#include <chrono>
-#include <climits>
 #include <cstdlib>
 
-#ifdef _WIN32
-#include <direct.h>
-#include <io.h>
-#include <process.h>
-#include <winsock2.h>
-#else
-#include <unistd.h>
-#endif
+#include "portability/zur_system.h"
 
 namespace gxlog::platform {
 
-#ifdef _WIN32
 namespace {
 bool g_socketsStarted = false;
 }  // namespace
-#endif
 
-void readTimeZone() {
-#ifdef _WIN32
-    _tzset();
-#else
-    tzset();
-#endif
-}
+void readTimeZone() { ::zur::readTimeZone(); }
 
-bool localTime(int64_t seconds, std::tm& out) {
-    const std::time_t t = static_cast<std::time_t>(seconds);
-#ifdef _WIN32
-    return localtime_s(&out, &t) == 0;
-#else
-    return localtime_r(&t, &out) != nullptr;
-#endif
-}
+bool localTime(int64_t seconds, std::tm& out) { return ::zur::localTime(seconds, out); }
 
-long zoneBias() {
-    long bias = 0;
-#ifdef _WIN32
-    bias = _timezone;
-#else
-    bias = timezone;
-#endif
-    return bias;
-}
+long zoneBias() { return ::zur::zoneBias(); }
 
 void utcOffset(const std::tm& local, int& hours, int& minutes) {
     const long bias = zoneBias();
@@ -61,25 +24,16 @@ void utcOffset(const std::tm& local, int& hours, int& minutes) {
     minutes = static_cast<int>(std::labs((bias / 60) % 60));
 }
 
+// Started once for the toolkit's life, whatever else in the process starts it too.
 void startSockets() {
-#ifdef _WIN32
-    if (g_socketsStarted) return;
-    WSADATA data;
-    g_socketsStarted = WSAStartup(0x0101, &data) == 0;
-#endif
+    if (!g_socketsStarted) g_socketsStarted = ::zur::startSockets();
 }
 
 void stopSockets() {
-#ifdef _WIN32
-    if (g_socketsStarted) WSACleanup();
+    if (g_socketsStarted) ::zur::stopSockets();
     g_socketsStarted = false;
-#endif
 }
 
-std::optional<std::string> hostName() {
-    char name[256] = {};
-    if (gethostname(name, sizeof name - 1) != 0) return std::nullopt;
-    return std::string(name);
-}
+std::optional<std::string> hostName() { return ::zur::hostName(); }
 
 }  // namespace gxlog::platform

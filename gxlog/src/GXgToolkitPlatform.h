@@ -1,7 +1,7 @@
 // The toolkit's contact with the portability layer and the system for everything but
 // message text: clock, local time, process identity, host name, the socket library, and
 // the file operations of the file handlers. Each call keeps the portability layer's
-// status convention (zur::Status), so the handlers report failures the same way
+// status convention (ZurStatus), so the handlers report failures the same way
 // whichever layer sits underneath.
 #pragma once
 
@@ -56,33 +56,33 @@ public:
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    static std::unique_ptr<File> open(const std::string& path, uint32_t flags, zur::Status& status);
-    zur::Status write(std::string_view data);
-    zur::Status read(char* buffer, std::size_t size, std::size_t& count);
-    zur::Status length(int64_t& length);
-    zur::Status flush();
+    static std::unique_ptr<File> open(const std::string& path, uint32_t flags, ZurStatus& status);
+    ZurStatus write(std::string_view data);
+    ZurStatus read(char* buffer, std::size_t size, std::size_t& count);
+    ZurStatus length(int64_t& length);
+    ZurStatus flush();
     // Closes now and reports how that went (the destructor closes silently).
-    zur::Status close();
+    ZurStatus close();
 
 private:
     File() = default;
     void* handle_ = nullptr;
 };
 
-zur::Status removeFile(const std::string& path);
-zur::Status renameFile(const std::string& from, const std::string& to);
-zur::Status makeDirectory(const std::string& path);
+ZurStatus removeFile(const std::string& path);
+ZurStatus renameFile(const std::string& from, const std::string& to);
+ZurStatus makeDirectory(const std::string& path);
 bool isDirectory(const std::string& path);
 // Whether file operations accept the path (see the portability layer's path rules).
 bool pathAcceptable(const std::string& path);
+// Makes a path that may be written POSIX-style usable here, in place: false when a
+// leading "/" would name the system drive and the environment does not name one (see the
+// portability layer's zur_system_drive_path).
+bool systemDrivePath(std::string& path);
 // The current working directory, empty on failure.
 std::string currentDirectory();
 
 // The path separator of this platform.
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
+inline const char& kPathSeparator = zur_path_separator;
 
 }  // namespace gxlog::platform

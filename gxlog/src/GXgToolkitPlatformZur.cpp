@@ -8,9 +8,6 @@
 namespace gxlog::platform {
 
 namespace {
-zur::Status fromZur(const ZurStatus& s) {
-    return {s.code, static_cast<int32_t>(s.error), static_cast<int32_t>(s.category)};
-}
 ZurFile* zurFile(void* handle) { return static_cast<ZurFile*>(handle); }
 }  // namespace
 
@@ -18,7 +15,7 @@ int64_t timeMillis() { return zur_time_millis(); }
 int64_t processId() { return zur_getpid(); }
 int64_t threadId() { return zur_thread_id(); }
 
-std::unique_ptr<File> File::open(const std::string& path, uint32_t flags, zur::Status& status) {
+std::unique_ptr<File> File::open(const std::string& path, uint32_t flags, ZurStatus& status) {
     uint32_t zurFlags = ZUR_OPEN_BINARY;
     if (flags & kOpenRead) zurFlags |= ZUR_OPEN_READ;
     if (flags & kOpenWrite) zurFlags |= ZUR_OPEN_WRITE;
@@ -27,7 +24,7 @@ std::unique_ptr<File> File::open(const std::string& path, uint32_t flags, zur::S
     if (flags & kOpenCreate) zurFlags |= ZUR_OPEN_CREATE;
     if (flags & kOpenTruncate) zurFlags |= ZUR_OPEN_TRUNCATE;
     ZurFile* handle = nullptr;
-    status = fromZur(zur_open(&handle, path.c_str(), zurFlags));
+    status = zur_open(&handle, path.c_str(), zurFlags);
     if (!status.ok()) {
         if (handle) zur_close(handle);
         return nullptr;
@@ -39,42 +36,44 @@ std::unique_ptr<File> File::open(const std::string& path, uint32_t flags, zur::S
 
 File::~File() { (void)close(); }
 
-zur::Status File::close() {
-    if (!handle_) return {};
+ZurStatus File::close() {
+    if (!handle_) return ZurStatus::success();
     ZurFile* handle = zurFile(handle_);
     handle_ = nullptr;
-    return fromZur(zur_close(handle));
+    return zur_close(handle);
 }
 
-zur::Status File::write(std::string_view data) {
+ZurStatus File::write(std::string_view data) {
     std::size_t count = 0;
-    return fromZur(zur_write(zurFile(handle_), data.data(), data.size(), &count));
+    return zur_write(zurFile(handle_), data.data(), data.size(), &count);
 }
 
-zur::Status File::read(char* buffer, std::size_t size, std::size_t& count) {
+ZurStatus File::read(char* buffer, std::size_t size, std::size_t& count) {
     count = 0;
-    return fromZur(zur_read(zurFile(handle_), buffer, size, &count));
+    return zur_read(zurFile(handle_), buffer, size, &count);
 }
 
-zur::Status File::length(int64_t& length) { return fromZur(zur_file_length(zurFile(handle_), &length)); }
+ZurStatus File::length(int64_t& length) { return zur_file_length(zurFile(handle_), &length); }
 
-zur::Status File::flush() { return fromZur(zur_flush(zurFile(handle_))); }
+ZurStatus File::flush() { return zur_flush(zurFile(handle_)); }
 
-zur::Status removeFile(const std::string& path) { return fromZur(zur_remove(path.c_str())); }
+ZurStatus removeFile(const std::string& path) { return zur_remove(path.c_str()); }
 
-zur::Status renameFile(const std::string& from, const std::string& to) {
-    return fromZur(zur_rename(from.c_str(), to.c_str()));
+ZurStatus renameFile(const std::string& from, const std::string& to) {
+    return zur_rename(from.c_str(), to.c_str());
 }
 
-zur::Status makeDirectory(const std::string& path) { return fromZur(zur_mkdir(path.c_str())); }
+ZurStatus makeDirectory(const std::string& path) { return zur_mkdir(path.c_str()); }
 
 bool isDirectory(const std::string& path) { return zur_is_directory(path.c_str()); }
 
 bool pathAcceptable(const std::string& path) { return zur_path_acceptable(path.c_str()); }
 
+bool systemDrivePath(std::string& path) { return zur_system_drive_path(path.data()); }
+
 std::string currentDirectory() {
     std::vector<char> buffer(ZUR_CWD_SIZE, '\0');
-    if (zur_getcwd(buffer.data()).code != ZUR_CODE_OK) return {};
+    if (!zur_getcwd(buffer.data()).ok()) return {};
     return buffer.data();
 }
 

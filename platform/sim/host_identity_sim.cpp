@@ -4,13 +4,13 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <sys/utsname.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <string_view>
 
 #include "platform/backend.h"
 #include "platform/sim/world_host.h"
+#include "portability/zur_system.h"
 
 namespace platform {
 
@@ -36,8 +36,6 @@ uint16_t nativeArchitecture() {
 
 namespace backend {
 
-bool startSockets() { return true; }
-
 std::optional<std::string> localHostName() {
     if (const auto* host = simulatedHost()) {
         auto it = host->find("hostName");
@@ -45,10 +43,7 @@ std::optional<std::string> localHostName() {
         if (it->is_null()) return std::nullopt;
         return it->get<std::string>();
     }
-    char name[255] = {};
-    if (gethostname(name, sizeof name) != 0) return std::nullopt;
-    name[sizeof name - 1] = '\0';
-    return std::string(name);
+    return zur::hostName();
 }
 
 std::optional<HostEntry> lookupHost(const std::string& name) {
@@ -100,7 +95,5 @@ uint16_t processorArchitecture() {
 }
 
 }  // namespace backend
-
-uint32_t currentProcessId() { return static_cast<uint32_t>(getpid()); }
 
 }  // namespace platform

@@ -184,12 +184,7 @@ namespace {
 const json* registryKeyAt(const std::string& path) {
     const json* key = member(simulatedHost(), "registry");
     if (!key) return nullptr;
-    std::string_view rest(path);
-    while (!rest.empty()) {
-        const auto cut = rest.find('\\');
-        const std::string_view name = rest.substr(0, cut);
-        rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
-        if (name.empty()) continue;
+    for (const std::string_view name : registryKeyNames(path)) {
         const json* subkeys = member(key, "keys");
         const json* found = nullptr;
         if (subkeys)

@@ -6,21 +6,16 @@
 
 #include "platform/backend.h"
 #include "platform/process.h"
+#include "portability/zur_system.h"
 
 namespace platform {
 
 namespace backend {
 
-bool startSockets() {
-    WSADATA data;
-    return WSAStartup(0x0202, &data) == 0;
-}
-
 std::optional<std::string> localHostName() {
-    char name[255] = {};
-    if (gethostname(name, sizeof name) != 0) return std::nullopt;
-    name[sizeof name - 1] = '\0';
-    return hostText(name);
+    const std::optional<std::string> name = zur::hostName();
+    if (!name) return std::nullopt;
+    return hostText(*name);
 }
 
 std::optional<HostEntry> lookupHost(const std::string& name) {
@@ -55,7 +50,5 @@ uint16_t processorArchitecture() {
 }
 
 }  // namespace backend
-
-uint32_t currentProcessId() { return GetCurrentProcessId(); }
 
 }  // namespace platform

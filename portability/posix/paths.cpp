@@ -31,4 +31,9 @@ char* zur_native_path(char* path) {
     return path;
 }
 
+const char zur_path_separator = '/';
+
+// '/' is this system's own root, so nothing needs a system drive.
+bool zur_system_drive_path(char* path) { return path != nullptr; }
+
 }  // extern "C"

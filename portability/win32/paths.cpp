@@ -3,6 +3,7 @@
 // ("\\server\share") and a drive path ("C:\logs") are absolute and accepted; relative paths
 // are accepted. Conversion turns every '/' into '\'.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -35,6 +36,15 @@ char* zur_native_path(char* path) {
     if (!zur_path_acceptable(path)) return nullptr;
     std::replace(path, path + std::strlen(path), '/', '\\');
     return path;
+}
+
+const char zur_path_separator = '\\';
+
+bool zur_system_drive_path(char* path) {
+    if (path == nullptr) return false;
+    if (path[0] == '/' && std::getenv("SystemDrive") == nullptr) return false;
+    std::replace(path, path + std::strlen(path), '/', '\\');
+    return true;
 }
 
 }  // extern "C"

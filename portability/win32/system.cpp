@@ -15,6 +15,7 @@
 
 #include "portability/zur.h"
 #include "portability/zur_backend.h"
+#include "portability/zur_named_mutex.h"
 #include "portability/zur_shared.h"
 
 namespace zur::backend {
@@ -117,21 +118,23 @@ void systemErrorText(uint32_t systemCode, char* buffer, size_t size) {
     if (message != nullptr) ::LocalFree(message);
 }
 
-// The named mutex is shared by every process that uses this layer. Creating it initially
-// owned gives ownership only to its creator; when it already existed, ownership is waited
-// for. Should the mutex not be had at all, the (empty) table is read without it.
+// The named mutex is shared by every process that uses this layer. Should it not be had at
+// all, the (empty) table is read without it.
 ErrorTableLock::ErrorTableLock() {
-    HANDLE mutex = ::CreateMutexA(nullptr, TRUE, kErrorStringMutexName);
-    if (mutex != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS) {
-        ::WaitForSingleObject(mutex, INFINITE);
+    ZurStatus status = ZurStatus::success();
+    std::unique_ptr<NamedMutex> mutex = NamedMutex::create(kErrorStringMutexName, status);
+    if (!mutex) return;
+    const NamedMutex::WaitResult waited = mutex->wait(-1, status);
+    if (waited == NamedMutex::WaitResult::Acquired || waited == NamedMutex::WaitResult::Abandoned) {
+        token_ = mutex.release();
     }
-    token_ = mutex;
 }
 
 ErrorTableLock::~ErrorTableLock() {
     if (token_ == nullptr) return;
-    ::ReleaseMutex(static_cast<HANDLE>(token_));
-    ::CloseHandle(static_cast<HANDLE>(token_));
+    auto* mutex = static_cast<NamedMutex*>(token_);
+    (void)mutex->release();
+    delete mutex;
 }
 
 }  // namespace zur::backend

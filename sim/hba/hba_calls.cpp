@@ -2,18 +2,14 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
 #include <optional>
-#include <thread>
 
-#ifdef __linux__
-#include <sys/prctl.h>
-#endif
+#include "portability/zur_system.h"
 
 #include "sim/hba/call_log.h"
 #include "sim/hba/fabric_services.h"
@@ -151,13 +147,8 @@ void serveLatency(Latency Latencies::*kind) {
     }
     const uint32_t us = drawnMicros(l);
     if (us == 0) return;
-#ifdef __linux__
-    // Linux lets a sleep run late by the thread's timer slack (50 µs by default), a
-    // quarter of a 200 µs device: ask for the least slack on the threads that wait here.
-    thread_local const bool tightened = prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
-    (void)tightened;
-#endif
-    std::this_thread::sleep_for(std::chrono::microseconds(us));
+    // A device answers in as little as 200 µs: the sleep must not run late by much.
+    zur::sleepMicros(us);
 }
 
 }  // namespace

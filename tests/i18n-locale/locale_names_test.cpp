@@ -5,7 +5,7 @@
 #include <string>
 
 #include "i18n/nlq_locale.h"
-#include "i18n/nlq_locale_platform.h"
+#include "portability/zur_system.h"
 #include "tests/i18n-locale/nlq_test_support.h"
 
 namespace {
@@ -117,7 +117,7 @@ TEST(LocaleNames, DefaultLocale)
     EXPECT_STREQ(buffer, "en");
     env.set("LANG", "");
     nlq_locale_default(buffer, sizeof buffer);
-    EXPECT_STREQ(buffer, nlq_locale_from_langid(nlq_platform_user_langid()));
+    EXPECT_STREQ(buffer, nlq_locale_from_langid(zur::userLanguageId()));
 }
 
 // Under wine these are the real Windows calls (GetUserDefaultLangID, GetLocaleInfoA for
@@ -125,9 +125,9 @@ TEST(LocaleNames, DefaultLocale)
 // United States English. The POSIX build answers the same by design.
 TEST(LocalePlatform, UserLanguageAndCodePages)
 {
-    EXPECT_EQ(nlq_platform_user_langid(), 0x0409u);
-    EXPECT_EQ(nlq_platform_code_page(true), "437");
-    EXPECT_EQ(nlq_platform_code_page(false), "1252");
+    EXPECT_EQ(zur::userLanguageId(), 0x0409u);
+    EXPECT_EQ(zur::localeCodePage(true), "437");
+    EXPECT_EQ(zur::localeCodePage(false), "1252");
 }
 
 }  // namespace

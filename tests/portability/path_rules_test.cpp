@@ -1,11 +1,13 @@
 // Path rules, conversion, dirname and the directory test, and how file operations apply
 // them.
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "portability/zur.h"
+#include "portability/zur_system.h"
 #include "tests/portability/test_support.h"
 
 namespace {
@@ -63,6 +65,44 @@ TEST(PathRules, AbsoluteAcceptableAndNative) {
             EXPECT_EQ(text, c.native);
         }
     }
+}
+
+// A path written POSIX-style, with and without SystemDrive in the environment.
+struct SystemDriveCase {
+    const char* path;
+    bool systemDriveSet;
+    bool usable;
+    const char* result;  // the path afterwards
+};
+
+#ifdef _WIN32
+const std::vector<SystemDriveCase> kSystemDriveCases = {
+    {"/conf/x.properties", true, true, "\\conf\\x.properties"},
+    {"/conf/x.properties", false, false, "/conf/x.properties"},
+    {"conf/x.properties", false, true, "conf\\x.properties"},
+    {"C:/conf", false, true, "C:\\conf"},
+};
+#else
+const std::vector<SystemDriveCase> kSystemDriveCases = {
+    {"/conf/x.properties", true, true, "/conf/x.properties"},
+    {"/conf/x.properties", false, true, "/conf/x.properties"},
+    {"conf\\x.properties", false, true, "conf\\x.properties"},
+};
+#endif
+
+TEST(PathRules, SystemDrivePaths) {
+    const char* saved = std::getenv("SystemDrive");
+    const std::string before = saved ? saved : "";
+    for (const SystemDriveCase& c : kSystemDriveCases) {
+        SCOPED_TRACE(std::string(c.path) + (c.systemDriveSet ? " with SystemDrive" : " without"));
+        // An empty value removes the variable where only its presence counts.
+        ASSERT_TRUE(zur::setEnvironment("SystemDrive", c.systemDriveSet ? "C:" : ""));
+        std::string text = c.path;
+        EXPECT_EQ(zur_system_drive_path(text.data()), c.usable);
+        EXPECT_EQ(text, c.result);
+    }
+    zur::setEnvironment("SystemDrive", before.c_str());
+    EXPECT_FALSE(zur_system_drive_path(nullptr));
 }
 
 TEST(PathRules, NullPath) {

@@ -12,35 +12,35 @@
 namespace {
 
 using wiretest::bytes;
+using wiretest::checkRules;
 
 TEST(WireDecoders, ReportLunsListLengthAndHeldEntries) {
-    struct Case {
-        const char* name;
-        const char* answer;
+    struct Expect {
         uint32_t listLength;
         uint32_t reported;
         std::size_t held;
         uint8_t secondByteOfLast;  // byte 1 of the last held entry
     };
-    const Case cases[] = {
-        {"empty answer", "", 0, 0, 0, 0},
-        {"header cut short reads zeros", "0000", 0, 0, 0, 0},
-        {"two entries", "00000010 00000000 0001000000000000 0002000000000000", 16, 2, 2, 2},
-        {"length not a multiple of 8 counts whole entries", "0000000F 00000000 0001000000000000", 15, 1, 1, 1},
-        {"length claims more than held", "00000800 00000000 0007000000000000", 2048, 256, 1, 7},
-        {"length 0 with entries written", "00000000 00000000 0005000000000000", 0, 0, 1, 5},
-        {"an entry cut short is not held", "00000010 00000000 0001000000000000 0002", 16, 2, 1, 1},
-    };
-    for (const Case& c : cases) {
-        const wire::ReportLunsData d = wire::decodeReportLuns(bytes(c.answer));
-        EXPECT_EQ(d.listLength, c.listLength) << c.name;
-        EXPECT_EQ(d.reportedCount(), c.reported) << c.name;
-        ASSERT_EQ(d.entries.size(), c.held) << c.name;
-        if (c.held > 0) {
-            EXPECT_EQ(d.entries.back()[1], c.secondByteOfLast) << c.name;
-        }
-        EXPECT_EQ(d.entry(c.held), wire::LunId{}) << c.name << ": an entry not held reads as zeros";
-    }
+    checkRules<Expect>(
+        {
+            {"empty answer", "", {0, 0, 0, 0}},
+            {"header cut short reads zeros", "0000", {0, 0, 0, 0}},
+            {"two entries", "00000010 00000000 0001000000000000 0002000000000000", {16, 2, 2, 2}},
+            {"length not a multiple of 8 counts whole entries", "0000000F 00000000 0001000000000000", {15, 1, 1, 1}},
+            {"length claims more than held", "00000800 00000000 0007000000000000", {2048, 256, 1, 7}},
+            {"length 0 with entries written", "00000000 00000000 0005000000000000", {0, 0, 1, 5}},
+            {"an entry cut short is not held", "00000010 00000000 0001000000000000 0002", {16, 2, 1, 1}},
+        },
+        [](std::span<const uint8_t> answer, const Expect& e) {
+            const wire::ReportLunsData d = wire::decodeReportLuns(answer);
+            EXPECT_EQ(d.listLength, e.listLength);
+            EXPECT_EQ(d.reportedCount(), e.reported);
+            ASSERT_EQ(d.entries.size(), e.held);
+            if (e.held > 0) {
+                EXPECT_EQ(d.entries.back()[1], e.secondByteOfLast);
+            }
+            EXPECT_EQ(d.entry(e.held), wire::LunId{}) << "an entry not held reads as zeros";
+        });
 }
 
 TEST(WireDecoders, StandardInquiryFieldsAndBounds) {
@@ -80,53 +80,50 @@ TEST(WireDecoders, StandardInquiryFieldsAndBounds) {
 }
 
 TEST(WireDecoders, VpdPageLengthsAndUnitSerial) {
-    struct Case {
-        const char* name;
-        const char* answer;
+    struct Expect {
         uint16_t pageLength;
         uint8_t lengthByte;
         const char* serial;  // hexadecimal
     };
-    const Case cases[] = {
-        {"serial of its page length", "00800004 41424344 4545", 4, 4, "41424344"},
-        {"page length beyond the answer", "00800010 4142", 16, 16, "4142"},
-        {"only the low byte counts", "00800102 41424344", 0x0102, 2, "4142"},
-        {"header only", "00800004", 4, 4, ""},
-        {"header cut short", "0080", 0, 0, ""},
-    };
-    for (const Case& c : cases) {
-        const auto answer = bytes(c.answer);
-        const wire::VpdHeader h = wire::decodeVpdHeader(answer);
-        EXPECT_EQ(h.pageLength, c.pageLength) << c.name;
-        EXPECT_EQ(h.lengthByte(), c.lengthByte) << c.name;
-        const auto serial = wire::unitSerialOf(answer);
-        EXPECT_EQ(std::vector<uint8_t>(serial.begin(), serial.end()), bytes(c.serial)) << c.name;
-    }
+    checkRules<Expect>(
+        {
+            {"serial of its page length", "00800004 41424344 4545", {4, 4, "41424344"}},
+            {"page length beyond the answer", "00800010 4142", {16, 16, "4142"}},
+            {"only the low byte counts", "00800102 41424344", {0x0102, 2, "4142"}},
+            {"header only", "00800004", {4, 4, ""}},
+            {"header cut short", "0080", {0, 0, ""}},
+        },
+        [](std::span<const uint8_t> answer, const Expect& e) {
+            const wire::VpdHeader h = wire::decodeVpdHeader(answer);
+            EXPECT_EQ(h.pageLength, e.pageLength);
+            EXPECT_EQ(h.lengthByte(), e.lengthByte);
+            const auto serial = wire::unitSerialOf(answer);
+            EXPECT_EQ(std::vector<uint8_t>(serial.begin(), serial.end()), bytes(e.serial));
+        });
 }
 
 TEST(WireDecoders, DeviceIdentificationDesignators) {
-    struct Case {
-        const char* name;
-        const char* answer;
+    struct Expect {
         std::size_t count;
         uint8_t firstType;
     };
-    const Case cases[] = {
-        {"two designators", "00830014 01030008 6005076801234567 02010004 41424344", 2, 3},
-        {"page length ends the list", "0083000C 01030008 6005076801234567 02010004 41424344", 1, 3},
-        {"a designator cut short by the answer ends the list", "00830014 01030008 6005076801234567 02010004 4142",
-         1, 3},
-        {"a header cut short", "00830014 0103", 0, 0},
-        {"empty page", "00830000", 0, 0},
-        {"association and PIV bits", "00830008 61930004 00000001", 1, 3},
-    };
-    for (const Case& c : cases) {
-        const auto list = wire::decodeDesignators(bytes(c.answer));
-        ASSERT_EQ(list.size(), c.count) << c.name;
-        if (c.count > 0) {
-            EXPECT_EQ(list[0].designatorType, c.firstType) << c.name;
-        }
-    }
+    checkRules<Expect>(
+        {
+            {"two designators", "00830014 01030008 6005076801234567 02010004 41424344", {2, 3}},
+            {"page length ends the list", "0083000C 01030008 6005076801234567 02010004 41424344", {1, 3}},
+            {"a designator cut short by the answer ends the list",
+             "00830014 01030008 6005076801234567 02010004 4142", {1, 3}},
+            {"a header cut short", "00830014 0103", {0, 0}},
+            {"empty page", "00830000", {0, 0}},
+            {"association and PIV bits", "00830008 61930004 00000001", {1, 3}},
+        },
+        [](std::span<const uint8_t> answer, const Expect& e) {
+            const auto list = wire::decodeDesignators(answer);
+            ASSERT_EQ(list.size(), e.count);
+            if (e.count > 0) {
+                EXPECT_EQ(list[0].designatorType, e.firstType);
+            }
+        });
     const auto bits = wire::decodeDesignators(bytes("00830008 61930004 00000001"));
     EXPECT_EQ(bits[0].protocolIdentifier, 6);
     EXPECT_EQ(bits[0].codeSet, 1);
@@ -135,77 +132,69 @@ TEST(WireDecoders, DeviceIdentificationDesignators) {
 }
 
 TEST(WireDecoders, CtPreambleAndPayload) {
-    struct Case {
-        const char* name;
-        const char* iu;
+    struct Expect {
         uint16_t code;
         uint8_t reason;
         std::size_t payload;
     };
-    const Case cases[] = {
-        {"accept with payload", "01000000FC020000 8002000000000000 00010203", 0x8002, 0, 4},
-        {"reject with reason and explanation", "01000000FC020000 8001000000090100", 0x8001, 9, 0},
-        {"cut inside the code", "01000000FC02000080", 0x8000, 0, 0},
-        {"nothing", "", 0, 0, 0},
-    };
-    for (const Case& c : cases) {
-        const auto iu = bytes(c.iu);
-        const wire::CtPreamble p = wire::decodeCtPreamble(iu);
-        EXPECT_EQ(p.code, c.code) << c.name;
-        EXPECT_EQ(p.reason, c.reason) << c.name;
-        EXPECT_EQ(wire::ctPayload(iu).size(), c.payload) << c.name;
-    }
+    checkRules<Expect>(
+        {
+            {"accept with payload", "01000000FC020000 8002000000000000 00010203", {0x8002, 0, 4}},
+            {"reject with reason and explanation", "01000000FC020000 8001000000090100", {0x8001, 9, 0}},
+            {"cut inside the code", "01000000FC02000080", {0x8000, 0, 0}},
+            {"nothing", "", {0, 0, 0}},
+        },
+        [](std::span<const uint8_t> iu, const Expect& e) {
+            const wire::CtPreamble p = wire::decodeCtPreamble(iu);
+            EXPECT_EQ(p.code, e.code);
+            EXPECT_EQ(p.reason, e.reason);
+            EXPECT_EQ(wire::ctPayload(iu).size(), e.payload);
+        });
 }
 
 TEST(WireDecoders, CountedListsAndNameBlocks) {
-    struct Case {
-        const char* name;
-        const char* payload;
+    struct Expect {
         std::size_t entrySize;
         uint32_t count;
         std::size_t held;
     };
-    const Case cases[] = {
-        {"count and entries agree", "00000002 1111 2222", 2, 2, 2},
-        {"count beyond the answer", "00000009 1111 2222", 2, 9, 2},
-        {"count below the entries written", "00000001 1111 2222", 2, 1, 1},
-        {"a trailing part entry is not held", "00000002 1111 22", 2, 2, 1},
-        {"no room for the count", "0000", 2, 0, 0},
-        {"entry size 0 holds nothing", "00000002 1111", 0, 2, 0},
-    };
-    for (const Case& c : cases) {
-        const wire::CountedList l = wire::decodeCountedList(bytes(c.payload), c.entrySize);
-        EXPECT_EQ(l.count, c.count) << c.name;
-        EXPECT_EQ(l.entries.size(), c.held) << c.name;
-    }
-    struct Block {
-        const char* name;
-        const char* block;
-        std::size_t length;
-    };
-    const Block blocks[] = {
-        {"length byte", "03414243 44", 3},
-        {"length beyond the block", "FF4142", 2},
-        {"empty block", "", 0},
-    };
-    for (const Block& b : blocks) EXPECT_EQ(wire::nameOfBlock(bytes(b.block)).size(), b.length) << b.name;
+    checkRules<Expect>(
+        {
+            {"count and entries agree", "00000002 1111 2222", {2, 2, 2}},
+            {"count beyond the answer", "00000009 1111 2222", {2, 9, 2}},
+            {"count below the entries written", "00000001 1111 2222", {2, 1, 1}},
+            {"a trailing part entry is not held", "00000002 1111 22", {2, 2, 1}},
+            {"no room for the count", "0000", {2, 0, 0}},
+            {"entry size 0 holds nothing", "00000002 1111", {0, 2, 0}},
+        },
+        [](std::span<const uint8_t> payload, const Expect& e) {
+            const wire::CountedList l = wire::decodeCountedList(payload, e.entrySize);
+            EXPECT_EQ(l.count, e.count);
+            EXPECT_EQ(l.entries.size(), e.held);
+        });
+    checkRules<std::size_t>(
+        {
+            {"length byte", "03414243 44", 3},
+            {"length beyond the block", "FF4142", 2},
+            {"empty block", "", 0},
+        },
+        [](std::span<const uint8_t> block, std::size_t length) { EXPECT_EQ(wire::nameOfBlock(block).size(), length); });
 }
 
 TEST(WireDecoders, NameServerPortEntriesAndObject) {
-    struct Case {
-        const char* name;
-        const char* payload;
-        std::size_t count;
-    };
-    const Case cases[] = {
-        {"up to the entry marked last",
-         "00010500 00000000 5005076300C00001 80010600 00000000 5005076300C00002 00010700 00000000 5005076300C00003", 2},
-        {"no mark: every whole entry", "00010500 00000000 5005076300C00001 00010600 00000000 5005076300C00002", 2},
-        {"a part entry is not read", "00010500 00000000 5005076300C00001 000106", 1},
-        {"nothing", "", 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(wire::decodePortEntries(bytes(c.payload)).size(), c.count) << c.name;
-    const auto first = wire::decodePortEntries(bytes(cases[0].payload));
+    const char* const twoMarkedLast =
+        "00010500 00000000 5005076300C00001 80010600 00000000 5005076300C00002 00010700 00000000 5005076300C00003";
+    checkRules<std::size_t>(
+        {
+            {"up to the entry marked last", twoMarkedLast, 2},
+            {"no mark: every whole entry", "00010500 00000000 5005076300C00001 00010600 00000000 5005076300C00002", 2},
+            {"a part entry is not read", "00010500 00000000 5005076300C00001 000106", 1},
+            {"nothing", "", 0},
+        },
+        [](std::span<const uint8_t> payload, std::size_t count) {
+            EXPECT_EQ(wire::decodePortEntries(payload).size(), count);
+        });
+    const auto first = wire::decodePortEntries(bytes(twoMarkedLast));
     EXPECT_EQ(first[1].portId, (wire::PortId{0x01, 0x06, 0x00}));
     EXPECT_EQ(first[1].portName[7], 0x02);
 

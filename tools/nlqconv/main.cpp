@@ -10,16 +10,12 @@
 // that cannot be opened.
 #include "i18n/nlq_codeset.h"
 #include "i18n/nlq_locale.h"
+#include "portability/zur_system.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 namespace {
 
@@ -116,10 +112,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "nlqconv: cannot open codeset %s\n", !source ? from : to);
         return 2;
     }
-#ifdef _WIN32
-    _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
+    zur::binaryStandardStreams();
     std::FILE* in = file && std::strcmp(file, "-") ? std::fopen(file, "rb") : stdin;
     std::string input;
     if (!in || !readAll(in, &input)) {
