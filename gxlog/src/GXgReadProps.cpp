@@ -14,9 +14,6 @@ namespace gxlog {
 namespace {
 
 constexpr std::size_t kMaxPathLength = 1024;
-// A file holds about one object per this many bytes (three properties of some 30
-// bytes); the registry makes room for that many nodes before reading.
-constexpr std::size_t kBytesPerNode = 24;
 
 enum class State {
     LineStart,        // clears both buffers on every byte
@@ -100,13 +97,23 @@ private:
         const std::string_view key = key_.view();
         const std::size_t dot = key.rfind('.');
         if (dot == std::string_view::npos) return false;
-        if (!registry_.setProperty(upToNul(key.substr(0, dot)), upToNul(key.substr(dot + 1)),
-                                   upToNul(value_.view())))
+        if (!registry_.setProperty(objectOf(key, dot), upToNul(key.substr(dot + 1)), upToNul(value_.view())))
             return false;
         key_.clear();
         value_.clear();
         state_ = State::LineStart;
         return true;
+    }
+
+    static std::string_view objectOf(std::string_view key, std::size_t dot) { return upToNul(key.substr(0, dot)); }
+
+    // The key is whole: the registry starts fetching where its object's node is found,
+    // so that storing the value, after the value is read, finds it in the cache.
+    void keyComplete(State next) {
+        state_ = next;
+        const std::string_view key = key_.view();
+        if (const std::size_t dot = key.rfind('.'); dot != std::string_view::npos)
+            registry_.expect(objectOf(key, dot));
     }
 
     bool step(unsigned char c) {
@@ -130,9 +137,9 @@ private:
                 if (isEol(c)) state_ = State::LineStart;
                 return true;
             case State::Key:
-                if (isBlank(c)) { state_ = State::BlanksAfterKey; return true; }
+                if (isBlank(c)) { keyComplete(State::BlanksAfterKey); return true; }
                 if (isEol(c)) return false;
-                if (c == ':' || c == '=') { state_ = State::AfterSeparator; return true; }
+                if (c == ':' || c == '=') { keyComplete(State::AfterSeparator); return true; }
                 if (c == '\\') { state_ = State::KeyEscape; return true; }
                 return appendKey(c);
             case State::KeyEscape:
@@ -223,7 +230,6 @@ bool preparePath(const char* path, std::string& prepared) {
 }  // namespace
 
 bool GXgReadPropsText(std::string_view text, GXgConfigRegistry& registry) {
-    registry.reserve(registry.size() + text.size() / kBytesPerNode);
     PropsParser parser(registry);
     for (const char ch : text) {
         if (!parser.feed(static_cast<unsigned char>(ch))) return false;
@@ -239,9 +245,6 @@ bool GXgReadProps(const char* path, GXgConfigRegistry& registry) {
     auto file = zur::InputFile::open(prepared, status);
     if (!file) return false;
 
-    int64_t length = 0;
-    if (file->length(length).ok() && length > 0)
-        registry.reserve(registry.size() + static_cast<std::size_t>(length) / kBytesPerNode);
     PropsParser parser(registry);
     char buffer[4096];
     for (;;) {

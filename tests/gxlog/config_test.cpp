@@ -52,8 +52,8 @@ TEST(Config, AncestorsReadAfterDescendantsStillPassOnTheirProperties) {
     // Below a parent that exists: m.n.o.q hangs from m, moves to m.n when that appears,
     // then to m.n.o; the sibling m.nX is no descendant of m.n and stays.
     readFile(registry, "late_middle", "m.p=1\nm.n.o.q.p=4\nm.nX.p=9\nm.n.p=2\nm.n.o.p=3\n");
-    EXPECT_EQ(registry.findNode("m.n.o.q")->parentName, "m.n.o");
-    EXPECT_EQ(registry.findNode("m.nX")->parentName, "m");
+    EXPECT_EQ(registry.findNode("m.n.o.q")->parent, registry.findNode("m.n.o"));
+    EXPECT_EQ(registry.findNode("m.nX")->parent, registry.findNode("m"));
     EXPECT_EQ(applyTo(registry, "m.n.o.q"), (Applied{{"p", "1"}, {"p", "2"}, {"p", "3"}, {"p", "4"}}));
 }
 
@@ -76,11 +76,11 @@ TEST(Config, AncestorsApplyFirstAndTheNearestValueWins) {
 TEST(Config, ANodeUnderTheRootSearchesForItsParentWhenApplied) {
     GXgConfigRegistry registry;
     auto lonely = registry.getNode("p.q.r");
-    EXPECT_FALSE(lonely->parentName);
+    EXPECT_FALSE(lonely->parent);
     ASSERT_TRUE(registry.setProperty("p", "level", "WARN"));
     // Setting "p" adopted the node already; applying finds it either way.
     EXPECT_EQ(applyTo(registry, "p.q.r"), (Applied{{"level", "WARN"}}));
-    EXPECT_EQ(lonely->parentName, "p");
+    EXPECT_EQ(lonely->parent, registry.findNode("p"));
 }
 
 TEST(Config, RootAndInvalidNames) {
