@@ -69,6 +69,22 @@ public:
     explicit PropsParser(GXgConfigRegistry& registry) : registry_(registry) {}
 
     // False when the read has failed; no more bytes may be fed then.
+    bool feed(std::string_view chunk) {
+        chunk_ = chunk;
+        for (next_ = 0; next_ < chunk.size();) {
+            if (!feed(static_cast<unsigned char>(chunk[next_++]))) return false;
+        }
+        chunk_ = {};
+        next_ = 0;
+        return true;
+    }
+
+    bool finish() {
+        if (key_.empty()) return true;
+        return store();
+    }
+
+private:
     bool feed(unsigned char c) {
         // CR LF and LF CR are one line end: the second byte of such a pair is skipped.
         // A skipped byte does not pair again, so "\r\n\r\n" is two line ends (an empty
@@ -81,12 +97,6 @@ public:
         return step(c);
     }
 
-    bool finish() {
-        if (key_.empty()) return true;
-        return store();
-    }
-
-private:
     // False when memory runs out, which fails the read.
     bool appendKey(unsigned char c) { return key_.append(static_cast<char>(c)); }
     bool appendValue(unsigned char c) { return value_.append(static_cast<char>(c)); }
@@ -97,23 +107,33 @@ private:
         const std::string_view key = key_.view();
         const std::size_t dot = key.rfind('.');
         if (dot == std::string_view::npos) return false;
-        if (!registry_.setProperty(objectOf(key, dot), upToNul(key.substr(dot + 1)), upToNul(value_.view())))
+        if (!registry_.setProperty(upToNul(key.substr(0, dot)), upToNul(key.substr(dot + 1)),
+                                   upToNul(value_.view())))
             return false;
         key_.clear();
         value_.clear();
         state_ = State::LineStart;
+        expectNextObject();
         return true;
     }
 
-    static std::string_view objectOf(std::string_view key, std::size_t dot) { return upToNul(key.substr(0, dot)); }
-
-    // The key is whole: the registry starts fetching where its object's node is found,
-    // so that storing the value, after the value is read, finds it in the cache.
-    void keyComplete(State next) {
-        state_ = next;
-        const std::string_view key = key_.view();
-        if (const std::size_t dot = key.rfind('.'); dot != std::string_view::npos)
-            registry_.expect(objectOf(key, dot));
+    // Tells the registry which object the next line probably sets, read from the raw
+    // bytes already at hand, so that finding its node a line later need not wait for
+    // memory. Escapes and comment lines are not worked out: a wrong guess or none only
+    // loses that head start.
+    void expectNextObject() {
+        const std::string_view ahead = chunk_.substr(next_);
+        std::size_t i = 0;
+        while (i < ahead.size() && (isEol(ahead[i]) || isBlank(ahead[i]))) ++i;
+        const std::size_t start = i;
+        std::size_t dot = std::string_view::npos;
+        for (; i < ahead.size(); ++i) {
+            const unsigned char c = ahead[i];
+            if (c == '=' || c == ':' || isBlank(c) || isEol(c)) break;
+            if (c == '.') dot = i;
+        }
+        if (i < ahead.size() && dot != std::string_view::npos)
+            registry_.expect(ahead.substr(start, dot - start));
     }
 
     bool step(unsigned char c) {
@@ -137,9 +157,9 @@ private:
                 if (isEol(c)) state_ = State::LineStart;
                 return true;
             case State::Key:
-                if (isBlank(c)) { keyComplete(State::BlanksAfterKey); return true; }
+                if (isBlank(c)) { state_ = State::BlanksAfterKey; return true; }
                 if (isEol(c)) return false;
-                if (c == ':' || c == '=') { keyComplete(State::AfterSeparator); return true; }
+                if (c == ':' || c == '=') { state_ = State::AfterSeparator; return true; }
                 if (c == '\\') { state_ = State::KeyEscape; return true; }
                 return appendKey(c);
             case State::KeyEscape:
@@ -211,6 +231,8 @@ private:
     CxStringBuff value_;
     unsigned codePoint_ = 0;
     unsigned char previous_ = 0;
+    std::string_view chunk_;  // the bytes being fed
+    std::size_t next_ = 0;    // in chunk_, the byte after the current one
 };
 
 // The path as the file layer takes it: at most 1024 characters. On Windows a path
@@ -231,10 +253,7 @@ bool preparePath(const char* path, std::string& prepared) {
 
 bool GXgReadPropsText(std::string_view text, GXgConfigRegistry& registry) {
     PropsParser parser(registry);
-    for (const char ch : text) {
-        if (!parser.feed(static_cast<unsigned char>(ch))) return false;
-    }
-    return parser.finish();
+    return parser.feed(text) && parser.finish();
 }
 
 bool GXgReadProps(const char* path, GXgConfigRegistry& registry) {
@@ -251,9 +270,7 @@ bool GXgReadProps(const char* path, GXgConfigRegistry& registry) {
         std::size_t count = 0;
         if (!file->read(buffer, sizeof buffer, count).ok()) return false;
         if (count == 0) break;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!parser.feed(static_cast<unsigned char>(buffer[i]))) return false;
-        }
+        if (!parser.feed(std::string_view(buffer, count))) return false;
     }
     return parser.finish();
 }
