@@ -113,12 +113,6 @@ public:
     bool setProperty(const char* object, const char* property, const char* value);
     bool setProperty(std::string_view object, std::string_view property, std::string_view value);
 
-    // A hint that a property of `object` is set soon: starts fetching what finding its
-    // node reads, so that a large registry costs no wait for memory then.
-    void expect(std::string_view object) const {
-        if (!lastSet_ || lastSet_->name != object) nodes_.prefetch(object);
-    }
-
     // The node's own value, else the nearest recorded ancestor's (no new parent search).
     std::optional<std::string> getProperty(const GXgObjConfig& node, std::string_view property) const;
 

@@ -69,22 +69,6 @@ public:
     explicit PropsParser(GXgConfigRegistry& registry) : registry_(registry) {}
 
     // False when the read has failed; no more bytes may be fed then.
-    bool feed(std::string_view chunk) {
-        chunk_ = chunk;
-        for (next_ = 0; next_ < chunk.size();) {
-            if (!feed(static_cast<unsigned char>(chunk[next_++]))) return false;
-        }
-        chunk_ = {};
-        next_ = 0;
-        return true;
-    }
-
-    bool finish() {
-        if (key_.empty()) return true;
-        return store();
-    }
-
-private:
     bool feed(unsigned char c) {
         // CR LF and LF CR are one line end: the second byte of such a pair is skipped.
         // A skipped byte does not pair again, so "\r\n\r\n" is two line ends (an empty
@@ -97,6 +81,12 @@ private:
         return step(c);
     }
 
+    bool finish() {
+        if (key_.empty()) return true;
+        return store();
+    }
+
+private:
     // False when memory runs out, which fails the read.
     bool appendKey(unsigned char c) { return key_.append(static_cast<char>(c)); }
     bool appendValue(unsigned char c) { return value_.append(static_cast<char>(c)); }
@@ -113,27 +103,7 @@ private:
         key_.clear();
         value_.clear();
         state_ = State::LineStart;
-        expectNextObject();
         return true;
-    }
-
-    // Tells the registry which object the next line probably sets, read from the raw
-    // bytes already at hand, so that finding its node a line later need not wait for
-    // memory. Escapes and comment lines are not worked out: a wrong guess or none only
-    // loses that head start.
-    void expectNextObject() {
-        const std::string_view ahead = chunk_.substr(next_);
-        std::size_t i = 0;
-        while (i < ahead.size() && (isEol(ahead[i]) || isBlank(ahead[i]))) ++i;
-        const std::size_t start = i;
-        std::size_t dot = std::string_view::npos;
-        for (; i < ahead.size(); ++i) {
-            const unsigned char c = ahead[i];
-            if (c == '=' || c == ':' || isBlank(c) || isEol(c)) break;
-            if (c == '.') dot = i;
-        }
-        if (i < ahead.size() && dot != std::string_view::npos)
-            registry_.expect(ahead.substr(start, dot - start));
     }
 
     bool step(unsigned char c) {
@@ -231,8 +201,6 @@ private:
     CxStringBuff value_;
     unsigned codePoint_ = 0;
     unsigned char previous_ = 0;
-    std::string_view chunk_;  // the bytes being fed
-    std::size_t next_ = 0;    // in chunk_, the byte after the current one
 };
 
 // The path as the file layer takes it: at most 1024 characters. On Windows a path
@@ -253,7 +221,10 @@ bool preparePath(const char* path, std::string& prepared) {
 
 bool GXgReadPropsText(std::string_view text, GXgConfigRegistry& registry) {
     PropsParser parser(registry);
-    return parser.feed(text) && parser.finish();
+    for (const char ch : text) {
+        if (!parser.feed(static_cast<unsigned char>(ch))) return false;
+    }
+    return parser.finish();
 }
 
 bool GXgReadProps(const char* path, GXgConfigRegistry& registry) {
@@ -270,7 +241,9 @@ bool GXgReadProps(const char* path, GXgConfigRegistry& registry) {
         std::size_t count = 0;
         if (!file->read(buffer, sizeof buffer, count).ok()) return false;
         if (count == 0) break;
-        if (!parser.feed(std::string_view(buffer, count))) return false;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!parser.feed(static_cast<unsigned char>(buffer[i]))) return false;
+        }
     }
     return parser.finish();
 }

@@ -33,12 +33,6 @@ public:
         }
     }
 
-    // A hint that `name` is looked up soon: starts fetching its first slot into the
-    // cache, so that the lookup, made after other work, need not wait for memory.
-    void prefetch(std::string_view name) const {
-        if (!slots_.empty()) __builtin_prefetch(&slots_[home(tagOf(name))]);
-    }
-
     // Adds a record of a name not present yet (the caller has looked) and returns it.
     Record& add(std::string_view name) {
         if ((count_ + 1) * 2 > slots_.size()) grow(slots_.empty() ? 64 : slots_.size() * 2);
