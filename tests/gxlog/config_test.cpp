@@ -97,5 +97,42 @@ TEST(Config, RootAndInvalidNames) {
     EXPECT_EQ(registry.size(), 1u);
 }
 
+// Enough objects that the registry's name table grows many times and its node and text
+// chunks fill up; a child named before its parent every seventh object, values set again
+// out of order (they keep their place), and one value longer than a text chunk's share.
+TEST(Config, ManyObjectsKeepTheirPropertiesAndParentsAsTheRegistryGrows) {
+    constexpr int kObjects = 3000;
+    const std::string longValue(20000, 'v');
+    std::string file;
+    for (int i = 0; i < kObjects; ++i) {
+        const std::string name = "o" + std::to_string(i);
+        if (i % 7 == 0) file += name + ".c.level=INFO\n";
+        file += name + ".a=" + std::to_string(i) + "\n" + name + ".b=x\n";
+    }
+    for (int i = 0; i < kObjects; i += 5) file += "o" + std::to_string(i) + ".a=again" + std::to_string(i) + "\n";
+    file += "o1.long=" + longValue + "\n";
+    GXgConfigRegistry registry;
+    readFile(registry, "many_objects", file);
+    EXPECT_EQ(registry.size(), static_cast<std::size_t>(kObjects + (kObjects + 6) / 7));
+    for (int i = 0; i < kObjects; ++i) {
+        const std::string name = "o" + std::to_string(i);
+        SCOPED_TRACE(name);
+        const GXgObjConfig* node = registry.findNode(name);
+        ASSERT_TRUE(node);
+        EXPECT_EQ(node->name, name);
+        const std::string a = i % 5 == 0 ? "again" + std::to_string(i) : std::to_string(i);
+        Applied expected{{"a", a}, {"b", "x"}};
+        if (i == 1) expected.emplace_back("long", longValue);
+        EXPECT_EQ(applyTo(registry, name), expected);
+        if (i % 7 == 0) {
+            const GXgObjConfig* child = registry.findNode(name + ".c");
+            ASSERT_TRUE(child);
+            EXPECT_EQ(child->parent, node);
+        }
+    }
+    EXPECT_FALSE(registry.findNode("o3000"));
+    EXPECT_FALSE(registry.findNode("o1.c"));
+}
+
 }  // namespace
 }  // namespace gxlog
