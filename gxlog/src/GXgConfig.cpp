@@ -52,9 +52,13 @@ GXgObjConfig* GXgConfigRegistry::getNode(const char* name) {
 }
 
 GXgObjConfig* GXgConfigRegistry::getNode(std::string_view name) {
+    return getNode(name, CxNamedRecords<GXgObjConfig>::tagOf(name));
+}
+
+GXgObjConfig* GXgConfigRegistry::getNode(std::string_view name, std::uint32_t tag) {
     if (name == kRootName) return nullptr;
-    if (GXgObjConfig* existing = findNode(name)) return existing;
-    GXgObjConfig& node = nodes_.add(name);
+    if (GXgObjConfig* existing = nodes_.find(name, tag)) return existing;
+    GXgObjConfig& node = nodes_.add(name, tag);
     adoptDescendants(node, findParent(node));
     return &node;
 }
@@ -65,9 +69,23 @@ bool GXgConfigRegistry::setProperty(const char* object, const char* property, co
 }
 
 bool GXgConfigRegistry::setProperty(std::string_view object, std::string_view property, std::string_view value) {
+    return setProperty(object, property, value, std::nullopt);
+}
+
+std::optional<std::uint32_t> GXgConfigRegistry::expect(std::string_view object) const {
+    if (lastSet_ && lastSet_->name == object) return std::nullopt;
+    const std::uint32_t tag = CxNamedRecords<GXgObjConfig>::tagOf(object);
+    nodes_.prefetch(tag);
+    return tag;
+}
+
+bool GXgConfigRegistry::setProperty(std::string_view object, std::string_view property, std::string_view value,
+                                    std::optional<std::uint32_t> expected) {
     if (object.empty() || property.empty()) return false;
     // Nodes live as long as the registry, so the last one can be kept by address.
-    GXgObjConfig* node = lastSet_ && lastSet_->name == object ? lastSet_ : getNode(object);
+    GXgObjConfig* node = nullptr;
+    if (lastSet_ && lastSet_->name == object) node = lastSet_;
+    else node = getNode(object, expected ? *expected : CxNamedRecords<GXgObjConfig>::tagOf(object));
     if (!node) return false;
     lastSet_ = node;
     if (GXgProperty* existing = node->properties.find(property)) {

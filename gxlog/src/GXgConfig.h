@@ -16,6 +16,7 @@
 // allocations and little memory per object and stays near-linear as it grows.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <iterator>
@@ -113,6 +114,15 @@ public:
     bool setProperty(const char* object, const char* property, const char* value);
     bool setProperty(std::string_view object, std::string_view property, std::string_view value);
 
+    // For a reader that learns a line's object before its value: the object's hash bits,
+    // or none when it is the object the last property went to. The registry starts
+    // fetching where the node is found, and the value is then stored with the same bits
+    // (`expected`, from expect() on the very same object name), so that a large registry
+    // neither waits for memory nor hashes the name twice.
+    std::optional<std::uint32_t> expect(std::string_view object) const;
+    bool setProperty(std::string_view object, std::string_view property, std::string_view value,
+                     std::optional<std::uint32_t> expected);
+
     // The node's own value, else the nearest recorded ancestor's (no new parent search).
     std::optional<std::string> getProperty(const GXgObjConfig& node, std::string_view property) const;
 
@@ -126,6 +136,7 @@ public:
     std::size_t size() const { return nodes_.size(); }
 
 private:
+    GXgObjConfig* getNode(std::string_view name, std::uint32_t tag);
     // The parent of a node that has none yet: the nearest dotted prefix with a node,
     // recorded as the parent. Null when the parent is the root.
     GXgObjConfig* findParent(GXgObjConfig& node);

@@ -23,9 +23,17 @@ namespace gxlog {
 template <class Record>
 class CxNamedRecords {
 public:
-    Record* find(std::string_view name) const {
+    // 32 bits of the name's hash. Its top bits pick the first slot to look at, so that
+    // growing the table needs only the slots, not the names.
+    static std::uint32_t tagOf(std::string_view name) {
+        const std::uint64_t hash = std::hash<std::string_view>{}(name);
+        return static_cast<std::uint32_t>(hash ^ hash >> 32);
+    }
+
+    Record* find(std::string_view name) const { return find(name, tagOf(name)); }
+    // `tag` is tagOf(name), worked out by a caller that had the name earlier.
+    Record* find(std::string_view name, std::uint32_t tag) const {
         if (slots_.empty()) return nullptr;
-        const std::uint32_t tag = tagOf(name);
         for (std::size_t i = home(tag);; i = (i + 1) & mask()) {
             const Slot& slot = slots_[i];
             if (slot.number == 0) return nullptr;
@@ -33,14 +41,21 @@ public:
         }
     }
 
+    // Starts fetching the first slot a look-up of that tag reads, so that a look-up made
+    // after other work need not wait for memory.
+    void prefetch(std::uint32_t tag) const {
+        if (!slots_.empty()) __builtin_prefetch(&slots_[home(tag)]);
+    }
+
     // Adds a record of a name not present yet (the caller has looked) and returns it.
-    Record& add(std::string_view name) {
+    Record& add(std::string_view name) { return add(name, tagOf(name)); }
+    Record& add(std::string_view name, std::uint32_t tag) {
         if ((count_ + 1) * 2 > slots_.size()) grow(slots_.empty() ? 64 : slots_.size() * 2);
         if (count_ % kChunk == 0) chunks_.push_back(std::make_unique<Record[]>(kChunk));
         ++count_;
         Record& record = at(count_);
         record.name = names_.keep(name);
-        place(Slot{tagOf(record.name), static_cast<std::uint32_t>(count_)});
+        place(Slot{tag, static_cast<std::uint32_t>(count_)});
         return record;
     }
 
@@ -54,12 +69,6 @@ private:
         std::uint32_t number = 0;  // 1-based record number; 0: the slot is free
     };
 
-    // 32 bits of the name's hash. Its top bits pick the first slot to look at, so that
-    // growing the table needs only the slots, not the names.
-    static std::uint32_t tagOf(std::string_view name) {
-        const std::uint64_t hash = std::hash<std::string_view>{}(name);
-        return static_cast<std::uint32_t>(hash ^ hash >> 32);
-    }
     std::size_t home(std::uint32_t tag) const { return tag >> shift_; }
     std::size_t mask() const { return slots_.size() - 1; }
 
