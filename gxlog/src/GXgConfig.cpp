@@ -13,18 +13,13 @@ void createConfigRegistry() {
 }
 void destroyConfigRegistry() { g_registry.reset(); }
 
-std::shared_ptr<GXgObjConfig> GXgConfigRegistry::findNode(std::string_view name) const {
-    auto it = nodes_.find(name);
-    return it == nodes_.end() ? nullptr : it->second;
-}
-
-std::shared_ptr<GXgObjConfig> GXgConfigRegistry::findParent(GXgObjConfig& node) {
-    if (node.parentName) return findNode(*node.parentName);
+GXgObjConfig* GXgConfigRegistry::findParent(GXgObjConfig& node) {
+    if (node.parent) return node.parent;
     std::string_view prefix = node.name;
     for (std::size_t dot = prefix.rfind('.'); dot != std::string_view::npos; dot = prefix.rfind('.')) {
         prefix = prefix.substr(0, dot);
-        if (auto parent = findNode(prefix)) {
-            node.parentName = parent->name;
+        if (GXgObjConfig* parent = findNode(prefix)) {
+            node.parent = parent;
             return parent;
         }
     }
@@ -34,11 +29,10 @@ std::shared_ptr<GXgObjConfig> GXgConfigRegistry::findParent(GXgObjConfig& node) 
 // A new node takes over the nodes below it that hung from its own parent (or from the
 // root), so that descendants read before their ancestors still inherit from them.
 void GXgConfigRegistry::adoptDescendants(GXgObjConfig& node, const GXgObjConfig* parent) {
-    if (auto waiting = waiting_.find(std::string_view(node.name)); waiting != waiting_.end()) {
+    if (auto waiting = waiting_.find(node.name); waiting != waiting_.end()) {
         for (GXgObjConfig* below : waiting->second) {
             // One placed under a nearer ancestor since it began waiting stays there.
-            const bool fromParent = parent ? below->parentName == parent->name : !below->parentName;
-            if (fromParent) below->parentName = node.name;
+            if (below->parent == parent) below->parent = &node;
         }
         waiting_.erase(waiting);
     }
@@ -53,19 +47,20 @@ void GXgConfigRegistry::adoptDescendants(GXgObjConfig& node, const GXgObjConfig*
     }
 }
 
-std::shared_ptr<GXgObjConfig> GXgConfigRegistry::getNode(const char* name) {
+GXgObjConfig* GXgConfigRegistry::getNode(const char* name) {
     return name ? getNode(std::string_view(name)) : nullptr;
 }
 
-std::shared_ptr<GXgObjConfig> GXgConfigRegistry::getNode(std::string_view name) {
+GXgObjConfig* GXgConfigRegistry::getNode(std::string_view name) {
+    return getNode(name, CxNamedRecords<GXgObjConfig>::tagOf(name));
+}
+
+GXgObjConfig* GXgConfigRegistry::getNode(std::string_view name, std::uint32_t tag) {
     if (name == kRootName) return nullptr;
-    if (auto existing = findNode(name)) return existing;
-    auto node = std::make_shared<GXgObjConfig>();
-    node->name = name;
-    nodes_.emplace(std::string_view(node->name), node);
-    auto parent = findParent(*node);
-    adoptDescendants(*node, parent.get());
-    return node;
+    if (GXgObjConfig* existing = nodes_.find(name, tag)) return existing;
+    GXgObjConfig& node = nodes_.add(name, tag);
+    adoptDescendants(node, findParent(node));
+    return &node;
 }
 
 bool GXgConfigRegistry::setProperty(const char* object, const char* property, const char* value) {
@@ -74,12 +69,30 @@ bool GXgConfigRegistry::setProperty(const char* object, const char* property, co
 }
 
 bool GXgConfigRegistry::setProperty(std::string_view object, std::string_view property, std::string_view value) {
+    return setProperty(object, property, value, std::nullopt);
+}
+
+std::optional<std::uint32_t> GXgConfigRegistry::expect(std::string_view object) const {
+    if (lastSet_ && lastSet_->name == object) return std::nullopt;
+    const std::uint32_t tag = CxNamedRecords<GXgObjConfig>::tagOf(object);
+    nodes_.prefetch(tag);
+    return tag;
+}
+
+bool GXgConfigRegistry::setProperty(std::string_view object, std::string_view property, std::string_view value,
+                                    std::optional<std::uint32_t> expected) {
     if (object.empty() || property.empty()) return false;
     // Nodes live as long as the registry, so the last one can be kept by address.
-    GXgObjConfig* node = lastSet_ && lastSet_->name == object ? lastSet_ : getNode(object).get();
+    GXgObjConfig* node = nullptr;
+    if (lastSet_ && lastSet_->name == object) node = lastSet_;
+    else node = getNode(object, expected ? *expected : CxNamedRecords<GXgObjConfig>::tagOf(object));
     if (!node) return false;
     lastSet_ = node;
-    node->properties.set(property, value);
+    if (GXgProperty* existing = node->properties.find(property)) {
+        existing->value = texts_.keep(value);
+    } else {
+        node->properties.append(properties_.emplace_back(GXgProperty{texts_.keep(property), texts_.keep(value)}));
+    }
     return true;
 }
 
@@ -88,9 +101,8 @@ std::optional<std::string> GXgConfigRegistry::getProperty(const GXgObjConfig& no
     const GXgObjConfig* current = &node;
     // A parent chain is strictly shorter names, so it ends; the bound is a guard only.
     for (std::size_t steps = 0; current && steps <= nodes_.size(); ++steps) {
-        if (const std::string* v = current->properties.find(property)) return *v;
-        if (!current->parentName) return std::nullopt;
-        current = findNode(*current->parentName).get();
+        if (const GXgProperty* p = current->properties.find(property)) return std::string(p->value);
+        current = current->parent;
     }
     return std::nullopt;
 }
@@ -99,13 +111,13 @@ void GXgConfigRegistry::applyNode(GXgObjConfig& node, const Configure& configure
     if (depth > static_cast<int>(nodes_.size())) return;  // guard; parents are shorter names
     if (auto parent = findParent(node)) applyNode(*parent, configure, depth + 1);
     // Copy first: a configure call may read the registry (and create nodes).
-    std::vector<CxOrderedMap::Entry> properties(node.properties.begin(), node.properties.end());
+    std::vector<std::pair<std::string, std::string>> properties;
+    for (const GXgProperty& p : node.properties) properties.emplace_back(p.name, p.value);
     for (const auto& [property, value] : properties) configure(property, value);
 }
 
 void GXgConfigRegistry::apply(const std::string& objectName, const Configure& configure) {
-    auto node = getNode(std::string_view(objectName));
-    if (node) applyNode(*node, configure, 0);
+    if (GXgObjConfig* node = getNode(std::string_view(objectName))) applyNode(*node, configure, 0);
 }
 
 }  // namespace gxlog

@@ -195,7 +195,9 @@ void GXgDistribute(GXgObject* object, GXgEvent& event) {
         object->noListenersReported = true;
         toolkitMsg(GXG_LEVEL_WARN, kMsgNoListeners, {GXgParm::string(object->name)});
     }
-    if (g_distributing.size() >= kMaxDistributionDepth) return;
+    // A handler at the end of a chain (every trace record reaches one) has nobody to
+    // pass the event on to.
+    if (object->listeners.empty() || g_distributing.size() >= kMaxDistributionDepth) return;
     g_distributing.push_back(object);
     // By position, with the size read again each time: a listener's work may change the
     // list, and must not leave this walk on released memory.

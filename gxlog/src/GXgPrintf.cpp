@@ -482,12 +482,6 @@ bool GXgFormat::render(std::string& out, NlqCodeset* codeset) const {
 
 template <class Sink>
 bool GXgFormat::renderInto(Sink& out, NlqCodeset* codeset) const {
-    auto intArg = [&](int index, int& result) {
-        const ArgValue& v = args_[index].value;
-        if (v.kind != ArgValue::Kind::Integer) return false;
-        result = static_cast<int32_t>(v.bits);
-        return true;
-    };
     const Conversion* const conversions = conversions_.begin();
     const ArgSlot* const args = args_.begin();
     for (const Segment& seg : segments_) {
@@ -518,54 +512,55 @@ bool GXgFormat::renderInto(Sink& out, NlqCodeset* codeset) const {
                 continue;
             }
         }
-        int width = c.width;
-        int precision = c.precision;
-        if (c.widthArg != Conversion::kNone && !intArg(c.widthArg, width)) return false;
-        if (c.precisionArg != Conversion::kNone && !intArg(c.precisionArg, precision)) return false;
-        if (width < 0) width = Conversion::kNone;
-        if (precision < 0) precision = Conversion::kNone;
-        if (width > kMaxWidth || precision > kMaxWidth) return false;
+        if (!renderConversion(out, c, v, codeset)) return false;
+    }
+    return true;
+}
 
-        const bool left = c.flags & kFlagLeft;
-        bool ok = false;
-        switch (c.conversion) {
-            case 'd': case 'i': case 'o': case 'u': case 'x': case 'X': case 'p':
-                ok = renderInteger(out, c, v, width, precision);
-                break;
-            case 'a': case 'A': {
-                // Hexadecimal floating point: the platform's own rendering.
-                if (v.kind != ArgValue::Kind::Floating) return false;
-                char hexFormat[16];
-                std::snprintf(hexFormat, sizeof hexFormat, "%%%s%s%s%s%s.*%c", left ? "-" : "",
-                              (c.flags & kFlagZero) ? "0" : "", (c.flags & kFlagPlus) ? "+" : "",
-                              (c.flags & kFlagSpace) ? " " : "", (c.flags & kFlagAlt) ? "#" : "",
-                              c.conversion);
-                char buf[128];
-                const int n = precision < 0 ? std::snprintf(buf, sizeof buf, hexFormat, -1, v.real)
-                                            : std::snprintf(buf, sizeof buf, hexFormat, precision > 40 ? 40 : precision, v.real);
-                if (n < 0 || static_cast<std::size_t>(n) >= sizeof buf) return false;
-                ok = appendFilled(out, {}, std::string_view(buf, n), width, left, false);
-                break;
-            }
-            case 'e': case 'E': case 'f': case 'F': case 'g': case 'G':
-                ok = renderFloat(out, c, v, width, precision);
-                break;
-            case 'c':
-                if (c.category == ArgCategory::WideChar) {
-                    if (v.kind != ArgValue::Kind::Integer) return false;
-                    const wchar_t wc = static_cast<wchar_t>(static_cast<uint32_t>(v.bits));
-                    std::u16string units;
-                    std::string text;
-                    if (!wideToUnits(&wc, 1, units)) return false;
-                    if (!i18n::appendWide(codeset, units, std::nullopt, text)) return false;
-                    ok = appendFilled(out, {}, text, width, left, false);
-                } else {
-                    if (v.kind != ArgValue::Kind::Integer) return false;
-                    const char ch = static_cast<char>(v.bits & 0xFF);
-                    ok = appendFilled(out, {}, std::string_view(&ch, 1), width, left, false);
-                }
-                break;
-            case 'C': {
+// Kept out of the loop above, so that the loop over literals and bare conversions (a
+// trace line's usual content) stays small enough to hold its state in registers.
+template <class Sink>
+bool GXgFormat::renderConversion(Sink& out, const Conversion& c, const ArgValue& v, NlqCodeset* codeset) const {
+    auto intArg = [&](int index, int& result) {
+        const ArgValue& arg = args_[index].value;
+        if (arg.kind != ArgValue::Kind::Integer) return false;
+        result = static_cast<int32_t>(arg.bits);
+        return true;
+    };
+    int width = c.width;
+    int precision = c.precision;
+    if (c.widthArg != Conversion::kNone && !intArg(c.widthArg, width)) return false;
+    if (c.precisionArg != Conversion::kNone && !intArg(c.precisionArg, precision)) return false;
+    if (width < 0) width = Conversion::kNone;
+    if (precision < 0) precision = Conversion::kNone;
+    if (width > kMaxWidth || precision > kMaxWidth) return false;
+
+    const bool left = c.flags & kFlagLeft;
+    bool ok = false;
+    switch (c.conversion) {
+        case 'd': case 'i': case 'o': case 'u': case 'x': case 'X': case 'p':
+            ok = renderInteger(out, c, v, width, precision);
+            break;
+        case 'a': case 'A': {
+            // Hexadecimal floating point: the platform's own rendering.
+            if (v.kind != ArgValue::Kind::Floating) return false;
+            char hexFormat[16];
+            std::snprintf(hexFormat, sizeof hexFormat, "%%%s%s%s%s%s.*%c", left ? "-" : "",
+                          (c.flags & kFlagZero) ? "0" : "", (c.flags & kFlagPlus) ? "+" : "",
+                          (c.flags & kFlagSpace) ? " " : "", (c.flags & kFlagAlt) ? "#" : "",
+                          c.conversion);
+            char buf[128];
+            const int n = precision < 0 ? std::snprintf(buf, sizeof buf, hexFormat, -1, v.real)
+                                        : std::snprintf(buf, sizeof buf, hexFormat, precision > 40 ? 40 : precision, v.real);
+            if (n < 0 || static_cast<std::size_t>(n) >= sizeof buf) return false;
+            ok = appendFilled(out, {}, std::string_view(buf, n), width, left, false);
+            break;
+        }
+        case 'e': case 'E': case 'f': case 'F': case 'g': case 'G':
+            ok = renderFloat(out, c, v, width, precision);
+            break;
+        case 'c':
+            if (c.category == ArgCategory::WideChar) {
                 if (v.kind != ArgValue::Kind::Integer) return false;
                 const wchar_t wc = static_cast<wchar_t>(static_cast<uint32_t>(v.bits));
                 std::u16string units;
@@ -573,44 +568,56 @@ bool GXgFormat::renderInto(Sink& out, NlqCodeset* codeset) const {
                 if (!wideToUnits(&wc, 1, units)) return false;
                 if (!i18n::appendWide(codeset, units, std::nullopt, text)) return false;
                 ok = appendFilled(out, {}, text, width, left, false);
-                break;
+            } else {
+                if (v.kind != ArgValue::Kind::Integer) return false;
+                const char ch = static_cast<char>(v.bits & 0xFF);
+                ok = appendFilled(out, {}, std::string_view(&ch, 1), width, left, false);
             }
-            case 's':
-            case 'S': {
-                if (v.kind != ArgValue::Kind::Address) return false;
-                if (c.category == ArgCategory::String) {
-                    const char* s = static_cast<const char*>(v.address);
-                    std::size_t len = 0;
-                    if (s) {
-                        if (precision >= 0) {
-                            // Never reads past the precision: the text need not be terminated.
-                            while (len < static_cast<std::size_t>(precision) && s[len] != '\0') ++len;
-                        } else {
-                            len = std::strlen(s);
-                        }
-                    }
-                    ok = appendFilled(out, {}, std::string_view(s ? s : "", len), width, left, false);
-                } else {
-                    if (v.narrowText) return false;  // a message's string parameter
-                    const wchar_t* ws = static_cast<const wchar_t*>(v.address);
-                    std::string text;
-                    if (ws) {
-                        std::u16string units;
-                        if (!wideToUnits(ws, std::wcslen(ws), units)) return false;
-                        std::optional<std::size_t> limit;
-                        if (precision >= 0) limit = static_cast<std::size_t>(precision);
-                        if (!i18n::appendWide(codeset, units, limit, text)) return false;
-                    }
-                    ok = appendFilled(out, {}, text, width, left, false);
-                }
-                break;
-            }
-            default:  // 'n' and anything the parser let through
-                return false;
+            break;
+        case 'C': {
+            if (v.kind != ArgValue::Kind::Integer) return false;
+            const wchar_t wc = static_cast<wchar_t>(static_cast<uint32_t>(v.bits));
+            std::u16string units;
+            std::string text;
+            if (!wideToUnits(&wc, 1, units)) return false;
+            if (!i18n::appendWide(codeset, units, std::nullopt, text)) return false;
+            ok = appendFilled(out, {}, text, width, left, false);
+            break;
         }
-        if (!ok) return false;
+        case 's':
+        case 'S': {
+            if (v.kind != ArgValue::Kind::Address) return false;
+            if (c.category == ArgCategory::String) {
+                const char* s = static_cast<const char*>(v.address);
+                std::size_t len = 0;
+                if (s) {
+                    if (precision >= 0) {
+                        // Never reads past the precision: the text need not be terminated.
+                        while (len < static_cast<std::size_t>(precision) && s[len] != '\0') ++len;
+                    } else {
+                        len = std::strlen(s);
+                    }
+                }
+                ok = appendFilled(out, {}, std::string_view(s ? s : "", len), width, left, false);
+            } else {
+                if (v.narrowText) return false;  // a message's string parameter
+                const wchar_t* ws = static_cast<const wchar_t*>(v.address);
+                std::string text;
+                if (ws) {
+                    std::u16string units;
+                    if (!wideToUnits(ws, std::wcslen(ws), units)) return false;
+                    std::optional<std::size_t> limit;
+                    if (precision >= 0) limit = static_cast<std::size_t>(precision);
+                    if (!i18n::appendWide(codeset, units, limit, text)) return false;
+                }
+                ok = appendFilled(out, {}, text, width, left, false);
+            }
+            break;
+        }
+        default:  // 'n' and anything the parser let through
+            return false;
     }
-    return true;
+    return ok;
 }
 
 // ---------------------------------------------------------------------------------

@@ -141,6 +141,11 @@ public:
 private:
     template <class Sink>
     bool renderInto(Sink& out, NlqCodeset* codeset) const;
+    // One conversion that needs more than the short path: flags, width, precision, or a
+    // kind other than d, i, u, x and s.
+    template <class Sink>
+    [[gnu::noinline]] bool renderConversion(Sink& out, const Conversion& c, const ArgValue& v,
+                                            NlqCodeset* codeset) const;
     bool parse();
     int useArgument(int index, ArgCategory category);
 

@@ -1,7 +1,9 @@
 #include "gxlog/src/GXgReadProps.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "gxlog/src/GXgMsgTable.h"
@@ -15,9 +17,6 @@ namespace gxlog {
 namespace {
 
 constexpr std::size_t kMaxPathLength = 1024;
-// A file holds about one object per this many bytes (three properties of some 30
-// bytes); the registry makes room for that many nodes before reading.
-constexpr std::size_t kBytesPerNode = 24;
 
 enum class State {
     LineStart,        // clears both buffers on every byte
@@ -102,7 +101,7 @@ private:
         const std::size_t dot = key.rfind('.');
         if (dot == std::string_view::npos) return false;
         if (!registry_.setProperty(upToNul(key.substr(0, dot)), upToNul(key.substr(dot + 1)),
-                                   upToNul(value_.view())))
+                                   upToNul(value_.view()), expected_))
             return false;
         key_.clear();
         value_.clear();
@@ -110,11 +109,21 @@ private:
         return true;
     }
 
+    // The key is whole (nothing is added to it until the line is stored): the registry
+    // starts looking for its object's node while the value is read.
+    void keyComplete(State next) {
+        state_ = next;
+        const std::string_view key = key_.view();
+        const std::size_t dot = key.rfind('.');
+        if (dot != std::string_view::npos) expected_ = registry_.expect(upToNul(key.substr(0, dot)));
+    }
+
     bool step(unsigned char c) {
         switch (state_) {
             case State::LineStart:
                 key_.clear();
                 value_.clear();
+                expected_.reset();
                 if (isBlank(c)) state_ = State::LeadingBlanks;
                 else if (isEol(c)) state_ = State::LineStart;
                 else if (c == '!' || c == '#') state_ = State::Comment;
@@ -131,9 +140,9 @@ private:
                 if (isEol(c)) state_ = State::LineStart;
                 return true;
             case State::Key:
-                if (isBlank(c)) { state_ = State::BlanksAfterKey; return true; }
+                if (isBlank(c)) { keyComplete(State::BlanksAfterKey); return true; }
                 if (isEol(c)) return false;
-                if (c == ':' || c == '=') { state_ = State::AfterSeparator; return true; }
+                if (c == ':' || c == '=') { keyComplete(State::AfterSeparator); return true; }
                 if (c == '\\') { state_ = State::KeyEscape; return true; }
                 return appendKey(c);
             case State::KeyEscape:
@@ -205,6 +214,7 @@ private:
     CxStringBuff value_;
     unsigned codePoint_ = 0;
     unsigned char previous_ = 0;
+    std::optional<std::uint32_t> expected_;  // what the registry said when the key was whole
 };
 
 // The path as the file layer takes it: at most 1024 characters, written POSIX-style or
@@ -217,7 +227,6 @@ bool preparePath(const char* path, std::string& prepared) {
 }  // namespace
 
 bool GXgReadPropsText(std::string_view text, GXgConfigRegistry& registry) {
-    registry.reserve(registry.size() + text.size() / kBytesPerNode);
     PropsParser parser(registry);
     for (const char ch : text) {
         if (!parser.feed(static_cast<unsigned char>(ch))) return false;
@@ -233,9 +242,6 @@ bool GXgReadProps(const char* path, GXgConfigRegistry& registry) {
     auto file = zur::InputFile::open(prepared, status);
     if (!file) return false;
 
-    int64_t length = 0;
-    if (file->length(length).ok() && length > 0)
-        registry.reserve(registry.size() + static_cast<std::size_t>(length) / kBytesPerNode);
     PropsParser parser(registry);
     char buffer[4096];
     for (;;) {

@@ -52,8 +52,8 @@ TEST(Config, AncestorsReadAfterDescendantsStillPassOnTheirProperties) {
     // Below a parent that exists: m.n.o.q hangs from m, moves to m.n when that appears,
     // then to m.n.o; the sibling m.nX is no descendant of m.n and stays.
     readFile(registry, "late_middle", "m.p=1\nm.n.o.q.p=4\nm.nX.p=9\nm.n.p=2\nm.n.o.p=3\n");
-    EXPECT_EQ(registry.findNode("m.n.o.q")->parentName, "m.n.o");
-    EXPECT_EQ(registry.findNode("m.nX")->parentName, "m");
+    EXPECT_EQ(registry.findNode("m.n.o.q")->parent, registry.findNode("m.n.o"));
+    EXPECT_EQ(registry.findNode("m.nX")->parent, registry.findNode("m"));
     EXPECT_EQ(applyTo(registry, "m.n.o.q"), (Applied{{"p", "1"}, {"p", "2"}, {"p", "3"}, {"p", "4"}}));
 }
 
@@ -76,11 +76,11 @@ TEST(Config, AncestorsApplyFirstAndTheNearestValueWins) {
 TEST(Config, ANodeUnderTheRootSearchesForItsParentWhenApplied) {
     GXgConfigRegistry registry;
     auto lonely = registry.getNode("p.q.r");
-    EXPECT_FALSE(lonely->parentName);
+    EXPECT_FALSE(lonely->parent);
     ASSERT_TRUE(registry.setProperty("p", "level", "WARN"));
     // Setting "p" adopted the node already; applying finds it either way.
     EXPECT_EQ(applyTo(registry, "p.q.r"), (Applied{{"level", "WARN"}}));
-    EXPECT_EQ(lonely->parentName, "p");
+    EXPECT_EQ(lonely->parent, registry.findNode("p"));
 }
 
 TEST(Config, RootAndInvalidNames) {
@@ -95,6 +95,43 @@ TEST(Config, RootAndInvalidNames) {
     EXPECT_EQ(registry.size(), 0u);
     EXPECT_TRUE(registry.setProperty("o", "p", ""));
     EXPECT_EQ(registry.size(), 1u);
+}
+
+// Enough objects that the registry's name table grows many times and its node and text
+// chunks fill up; a child named before its parent every seventh object, values set again
+// out of order (they keep their place), and one value longer than a text chunk's share.
+TEST(Config, ManyObjectsKeepTheirPropertiesAndParentsAsTheRegistryGrows) {
+    constexpr int kObjects = 3000;
+    const std::string longValue(20000, 'v');
+    std::string file;
+    for (int i = 0; i < kObjects; ++i) {
+        const std::string name = "o" + std::to_string(i);
+        if (i % 7 == 0) file += name + ".c.level=INFO\n";
+        file += name + ".a=" + std::to_string(i) + "\n" + name + ".b=x\n";
+    }
+    for (int i = 0; i < kObjects; i += 5) file += "o" + std::to_string(i) + ".a=again" + std::to_string(i) + "\n";
+    file += "o1.long=" + longValue + "\n";
+    GXgConfigRegistry registry;
+    readFile(registry, "many_objects", file);
+    EXPECT_EQ(registry.size(), static_cast<std::size_t>(kObjects + (kObjects + 6) / 7));
+    for (int i = 0; i < kObjects; ++i) {
+        const std::string name = "o" + std::to_string(i);
+        SCOPED_TRACE(name);
+        const GXgObjConfig* node = registry.findNode(name);
+        ASSERT_TRUE(node);
+        EXPECT_EQ(node->name, name);
+        const std::string a = i % 5 == 0 ? "again" + std::to_string(i) : std::to_string(i);
+        Applied expected{{"a", a}, {"b", "x"}};
+        if (i == 1) expected.emplace_back("long", longValue);
+        EXPECT_EQ(applyTo(registry, name), expected);
+        if (i % 7 == 0) {
+            const GXgObjConfig* child = registry.findNode(name + ".c");
+            ASSERT_TRUE(child);
+            EXPECT_EQ(child->parent, node);
+        }
+    }
+    EXPECT_FALSE(registry.findNode("o3000"));
+    EXPECT_FALSE(registry.findNode("o1.c"));
 }
 
 }  // namespace

@@ -54,7 +54,8 @@ std::vector<Entry> entriesOf(GXgConfigRegistry& registry, const std::vector<Entr
         if (std::find(seen.begin(), seen.end(), e.object) != seen.end()) continue;
         seen.push_back(e.object);
         if (auto node = registry.findNode(e.object)) {
-            for (const auto& [p, v] : node->properties) found.push_back({e.object, p, v});
+            for (const GXgProperty& p : node->properties)
+                found.push_back({e.object, std::string(p.name), std::string(p.value)});
         }
     }
     return found;
