@@ -40,7 +40,7 @@ void fileOpen(GXgObject* handler) {
         GXgShiftNumberedFiles(*data, 0);
         data->currentSize = 0;
     }
-    zur::Status status;
+    ZurStatus status;
     uint32_t flags = platform::kOpenReadWrite | platform::kOpenCreate;
     flags |= data->appending ? platform::kOpenAppend : platform::kOpenTruncate;
     data->file = platform::File::open(data->activePath, flags, status);
@@ -71,11 +71,11 @@ void fileClose(GXgObject* handler) {
     if (!data || !data->file) return;
     if (data->opened) {
         if (auto tail = GXgHandlerTail(handler)) {
-            const zur::Status status = data->file->write(GXgToOutputCodeset(*data, *tail));
+            const ZurStatus status = data->file->write(GXgToOutputCodeset(*data, *tail));
             if (!status.ok()) GXgReportFileFailure(*data, status);
         }
     }
-    const zur::Status status = data->file->close();
+    const ZurStatus status = data->file->close();
     if (!status.ok()) GXgReportFileFailure(*data, status);
     data->file.reset();
     data->opened = false;
@@ -95,7 +95,7 @@ void filePublish(GXgObject* handler, GXgEvent& event) {
         // after every record; it is read whenever the file is opened.
         const std::string converted = data->codeset ? GXgToOutputCodeset(*data, text) : std::string();
         const std::string_view bytes = data->codeset ? std::string_view(converted) : std::string_view(text);
-        const zur::Status status = data->file->write(bytes);
+        const ZurStatus status = data->file->write(bytes);
         if (status.ok()) {
             data->currentSize += static_cast<int64_t>(bytes.size());
             GXgFileWritten(*data);
@@ -218,7 +218,7 @@ void GXgShiftNumberedFiles(const FileData& data, int32_t first) {
     const int32_t lastSlot = data.maxFiles - 1;
     int32_t top = first;  // one past the run of existing files
     while (top <= lastSlot) {
-        zur::Status status;
+        ZurStatus status;
         if (!platform::File::open(GXgNumberedFileName(data, top), platform::kOpenRead, status)) break;
         ++top;
     }
@@ -236,11 +236,11 @@ void GXgEnsureDirectory(FileData& data) {
     if (platform::makeDirectory(data.directory).ok()) return;
     const std::size_t cut = data.directory.find_last_of(platform::kPathSeparator);
     if (cut != std::string::npos && cut > 0) (void)platform::makeDirectory(data.directory.substr(0, cut));
-    const zur::Status status = platform::makeDirectory(data.directory);
+    const ZurStatus status = platform::makeDirectory(data.directory);
     if (!status.ok() && !platform::isDirectory(data.directory)) GXgReportFileFailure(data, status);
 }
 
-void GXgReportFileFailure(FileData& data, const zur::Status& status) {
+void GXgReportFileFailure(FileData& data, const ZurStatus& status) {
     std::string text = zurFailureText(status);
     auto& seen = data.reportedFailures;
     if (std::find(seen.begin(), seen.end(), text) != seen.end()) return;

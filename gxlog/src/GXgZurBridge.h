@@ -12,9 +12,6 @@
 
 namespace gxlog::zur {
 
-// The file handler's older name for the layer's status record.
-using Status = ::ZurStatus;
-
 // The layer's error text for a status, at most 127 bytes, in the process codeset.
 std::string errorText(const ZurStatus& status);
 
