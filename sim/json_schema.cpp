@@ -66,9 +66,68 @@ std::optional<SchemaViolation> SchemaSet::check(const std::string& name, const j
     return checkAt(name, it->second, value, "", 0);
 }
 
+namespace {
+
+// Keywords that change nothing in a check: a schema of only these and "$ref" is the schema it refers to.
+bool onlyReference(const json& schema) {
+    for (auto it = schema.begin(); it != schema.end(); ++it) {
+        const std::string& k = it.key();
+        if (k != "$ref" && k != "description" && k != "title" && k != "$comment") return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<SchemaPlace> SchemaSet::resolve(const std::string& name, const std::vector<std::string>& path) const {
+    auto it = schemas_.find(name);
+    if (it == schemas_.end()) return std::nullopt;
+    SchemaPlace at{name, &it->second};
+    // Follows plain references; none when a reference is missing or the chain does not end.
+    auto followed = [this](SchemaPlace p) -> std::optional<SchemaPlace> {
+        for (int hops = 0; p.schema->is_object() && p.schema->contains("$ref"); ++hops) {
+            const json& ref = p.schema->at("$ref");
+            if (hops > kMaxDepth || !ref.is_string() || !onlyReference(*p.schema)) return std::nullopt;
+            const std::string r = ref.get<std::string>();
+            const auto hash = r.find('#');
+            const std::string target = hash == 0 ? p.file : r.substr(0, hash);
+            auto file = schemas_.find(target);
+            if (file == schemas_.end()) return std::nullopt;
+            const json::json_pointer pointer(hash == std::string::npos ? "" : r.substr(hash + 1));
+            if (!file->second.contains(pointer)) return std::nullopt;
+            p = {target, &file->second.at(pointer)};
+        }
+        return p;
+    };
+    for (const std::string& step : path) {
+        auto here = followed(at);
+        if (!here || !here->schema->is_object()) return std::nullopt;
+        const json& s = *here->schema;
+        if (s.contains("anyOf") || s.contains("oneOf") || s.contains("$ref")) return std::nullopt;
+        const char* inner = step == "*" ? "items" : "properties";
+        auto next = s.find(inner);
+        if (next == s.end()) return std::nullopt;
+        if (step == "*") {
+            at = {here->file, &*next};
+        } else {
+            if (!next->is_object() || !next->contains(step)) return std::nullopt;
+            at = {here->file, &next->at(step)};
+        }
+    }
+    return at;
+}
+
+std::optional<SchemaViolation> SchemaSet::checkAt(const SchemaPlace& schema, const json& value,
+                                                  const std::string& place) const {
+    return checkAt(schema.file, *schema.schema, value, place, 0);
+}
+
 std::optional<SchemaViolation> SchemaSet::checkAt(const std::string& file, const json& schema,
                                                   const json& value, const std::string& place,
                                                   int depth) const {
+    // A value packed while the document was read was checked then (see the world reader);
+    // JSON text itself never gives a binary value.
+    if (value.is_binary()) return std::nullopt;
     if (depth > kMaxDepth) return SchemaViolation{place, "schema reference chain too deep"};
     if (schema.is_boolean()) {
         if (schema.get<bool>()) return std::nullopt;

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -20,12 +21,28 @@ struct SchemaViolation {
     std::string reason;  // what is wrong with it
 };
 
+// The schema that applies at a place of a document, found once and used for many values.
+struct SchemaPlace {
+    std::string file;                        // the schema file its "#/..." references are relative to
+    const nlohmann::json* schema = nullptr;  // within the set; valid while the set lives
+};
+
 class SchemaSet {
 public:
     // Adds a schema under its file name, so that "$ref": "<name>#/..." finds it.
     void add(const std::string& name, nlohmann::json schema);
     // Checks value against the schema of that name; the first violation found, if any.
     std::optional<SchemaViolation> check(const std::string& name, const nlohmann::json& value) const;
+
+    // The schema every value at path must match, path being member names and "*" for any
+    // element of an array, when properties, items and plain $refs alone decide it; none when
+    // alternatives (anyOf, oneOf), a member not among the properties or a $ref beside other keywords
+    // stand on the way, since the value might then be checked against more than one schema.
+    std::optional<SchemaPlace> resolve(const std::string& name, const std::vector<std::string>& path) const;
+    // Checks a value found at place (a JSON pointer) against a resolved schema, as check()
+    // would when it reached that value.
+    std::optional<SchemaViolation> checkAt(const SchemaPlace& schema, const nlohmann::json& value,
+                                           const std::string& place) const;
 
 private:
     std::optional<SchemaViolation> checkAt(const std::string& file, const nlohmann::json& schema,
