@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -50,9 +51,27 @@ private:
                                            int depth) const;
     const Pattern& compiled(const std::string& pattern) const;
 
+    // The keywords of one schema object, looked up once: a large world checks each schema
+    // object thousands of times. Null where the schema has no such keyword.
+    struct Keywords {
+        bool ref = false;                  // "$ref" is there (a text)
+        std::string refFile;               // the file it refers into
+        const nlohmann::json* refTarget = nullptr;
+        std::string refError;              // why it cannot be followed, if it cannot
+        const nlohmann::json *type = nullptr, *enumeration = nullptr, *constant = nullptr;
+        const nlohmann::json *minimum = nullptr, *maximum = nullptr, *minLength = nullptr, *maxLength = nullptr;
+        const nlohmann::json* pattern = nullptr;
+        const Pattern* compiledPattern = nullptr;  // set when pattern is a text
+        const nlohmann::json *minItems = nullptr, *maxItems = nullptr, *items = nullptr;
+        const nlohmann::json *required = nullptr, *properties = nullptr, *additionalProperties = nullptr;
+        const nlohmann::json *anyOf = nullptr, *oneOf = nullptr;
+    };
+    const Keywords& keywordsOf(const std::string& file, const nlohmann::json& schema) const;
+
     std::map<std::string, nlohmann::json> schemas_;
     // Patterns compiled once: large worlds check the same pattern thousands of times.
     mutable std::map<std::string, Pattern, std::less<>> patterns_;
+    mutable std::unordered_map<const nlohmann::json*, Keywords> keywords_;  // by schema object
 };
 
 }  // namespace sim
