@@ -3,6 +3,8 @@
 // const, minimum, maximum, minLength, maxLength, minItems, maxItems, pattern, oneOf,
 // anyOf, and $ref to "#/..." within a schema or "<file>#/..." to a sibling schema.
 // Keywords it does not know (title, description, $schema, $id, $comment) are ignored.
+// A binary value, which JSON text never gives, is one the world reader checked before it
+// packed it, and passes.
 #pragma once
 
 #include <map>
@@ -25,7 +27,7 @@ struct SchemaViolation {
 // The schema that applies at a place of a document, found once and used for many values.
 struct SchemaPlace {
     std::string file;                        // the schema file its "#/..." references are relative to
-    const nlohmann::json* schema = nullptr;  // within the set; valid while the set lives
+    const nlohmann::json* schema = nullptr;  // within the set
 };
 
 class SchemaSet {
@@ -36,9 +38,10 @@ public:
     std::optional<SchemaViolation> check(const std::string& name, const nlohmann::json& value) const;
 
     // The schema every value at path must match, path being member names and "*" for any
-    // element of an array, when properties, items and plain $refs alone decide it; none when
-    // alternatives (anyOf, oneOf), a member not among the properties or a $ref beside other keywords
-    // stand on the way, since the value might then be checked against more than one schema.
+    // element of an array, when properties, items and plain $refs alone decide it. None
+    // when alternatives (anyOf, oneOf), a member not among the properties or a $ref beside
+    // other keywords stand on the way: the value might then answer to more than one schema.
+    // The place found is valid until the next add().
     std::optional<SchemaPlace> resolve(const std::string& name, const std::vector<std::string>& path) const;
     // Checks a value found at place (a JSON pointer) against a resolved schema, as check()
     // would when it reached that value.
