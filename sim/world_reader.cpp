@@ -121,8 +121,13 @@ private:
     bool close() {
         json& done = *stack_.back();
         stack_.pop_back();
-        for (std::size_t i = 0; i < packed_.size(); ++i)
-            if (packed_[i] && matches(path_, packedPlaces()[i])) pack(done, *packed_[i]);
+        // Only array elements: a "units" object is the schema's to refuse, whole.
+        const bool element = !stack_.empty() && stack_.back()->is_array();
+        for (std::size_t i = 0; element && i < packed_.size(); ++i)
+            if (packed_[i] && matches(path_, packedPlaces()[i])) {
+                pack(done, *packed_[i]);
+                break;
+            }
         if (!path_.empty()) path_.pop_back();
         return true;
     }

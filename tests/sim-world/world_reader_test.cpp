@@ -78,6 +78,8 @@ TEST(WorldReader, ReportsWhatAWholeCheckReportsFirst) {
         {"bad units behind port 0 and behind a discovered port read after it",
          {{R"({"lun": 0}, {)", R"({"lun": true}, {)"}, {R"({"lun": 3})", R"({"lun": 3, "q": 0})"}},
          R"(/hba/adapters/0/discoveredPorts/0/target/units/0/q: unknown member "q")"},
+        {"units given as an object", {{R"("units": [{"lun": 3}])", R"("units": {"0": {"lun": 3}})"}},
+         "/hba/adapters/0/discoveredPorts/0/target/units: expected array, found object"},
         {"two bad units in one list", {{R"({"lun": 0}, {)", R"({"lun": -1}, {"y": 2, )"}}, ""},
     };
     for (const Case& c : cases) {
