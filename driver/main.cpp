@@ -74,5 +74,5 @@ int main(int argc, char** argv) {
     record::startRecording();
     const int exitCode = runScanner(argc, argv);
     record::finishRecording();
-    return exitCode;
+    driver::endProcess(exitCode);
 }

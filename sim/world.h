@@ -27,7 +27,8 @@ WorldLoadResult parseWorld(const std::string& path, const std::string& text);
 // The world of SANSIM_WORLD, read once per process: the program and the simulated HBA
 // library it loads share one copy. Null when the variable is unset or empty, or when the
 // file cannot be read or does not match the schema; in the last two cases the problem is
-// reported once per process on standard error.
+// reported once per process on standard error. A target's units are packed in it (see
+// world_reader.h: unpacked() reads one).
 const nlohmann::json* world();
 
 // True when SANSIM_WORLD names a world that could not be used (already reported).

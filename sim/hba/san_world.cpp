@@ -7,6 +7,7 @@
 #include "wire/ct.h"
 #include "sim/hba/rnid_answers.h"
 #include "sim/hba/scsi_answers.h"
+#include "sim/world_reader.h"
 
 namespace sansim {
 
@@ -85,7 +86,7 @@ Unit unit(const Json& u) {
 Target target(const Json& t) {
     Target r;
     if (auto it = t.find("units"); it != t.end())
-        for (const Json& u : *it) r.units.push_back(unit(u));
+        for (const Json& u : *it) r.units.push_back(unit(sim::unpacked(u)));
     if (auto it = t.find("anyUnit"); it != t.end()) r.anyUnit = unit(*it);
     r.reportLuns = reportLunsAnswer(t.contains("reportLuns") ? &t.at("reportLuns") : nullptr, r.units);
     if (auto it = t.find("reportLunsRetry"); it != t.end()) r.reportLunsRetry = reportLunsAnswer(&*it, r.units);

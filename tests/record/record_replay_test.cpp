@@ -2,6 +2,8 @@
 // the replay prints the same document, writes the same trace and makes the same HBA calls
 // as the recorded scan, and the recorded scan itself is the scan without recording.
 // Recording faults cost one line on standard error and nothing else.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,7 +21,8 @@ using testsupport::setEnv;
 
 const std::string kProgram = ATTRSCAN_BINARY_DIR "/driver/attrscan";
 const std::string kLibraryDir = ATTRSCAN_BINARY_DIR "/sim";
-const fs::path kScratch = fs::temp_directory_path() / "record_replay_test";
+// Named after the process: two builds' tests (and other checkouts') may run at once.
+const fs::path kScratch = fs::temp_directory_path() / ("record_replay_test_" + std::to_string(::getpid()));
 
 struct Scan {
     testsupport::ProgramResult result;

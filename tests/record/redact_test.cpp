@@ -2,6 +2,8 @@
 // with the mapping applied, apart from ids the document derives from redacted values
 // (the MD5 disk ids), and no original value is left anywhere in the redacted file, as
 // text or as hexadecimal bytes.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,7 +22,8 @@ using testsupport::readFile;
 const std::string kProgram = ATTRSCAN_BINARY_DIR "/driver/attrscan";
 const std::string kRedact = ATTRSCAN_BINARY_DIR "/tools/worldredact/worldredact";
 const std::string kKey = "correct-horse-battery";
-const fs::path kScratch = fs::temp_directory_path() / "record_redact_test";
+// Named after the process: two builds' tests (and other checkouts') may run at once.
+const fs::path kScratch = fs::temp_directory_path() / ("record_redact_test_" + std::to_string(::getpid()));
 
 testsupport::ProgramResult scan(const std::string& world, const std::string& recordTo) {
     return testsupport::runProgram(kProgram, {"10.1.1.1:9570", "scanner01", "GUID-1"},

@@ -7,6 +7,8 @@
 // paths' trace lines are formatted too. The scans run in this process against the
 // simulated library (it reads the world again at each HBA_LoadLibrary), which keeps the
 // hundreds of runs quick under the sanitizers.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -169,8 +171,9 @@ std::vector<Fault> faultsOf(const Json& world, const std::vector<std::string>& l
 TEST(FaultSweep, EveryFailedCallLeavesAWellFormedDocument) {
     const Json sample = Json::parse(testsupport::fileText(ATTRSCAN_SOURCE_DIR "/worlds/sample.json"));
     const std::string dir = ::testing::TempDir();
-    const std::string worldPath = dir + "fault-sweep.json";
-    const std::string logPath = dir + "fault-sweep-calls.log";
+    // Named after the process: two builds' tests (and other checkouts') may run at once.
+    const std::string worldPath = dir + "fault-sweep-" + std::to_string(::getpid()) + ".json";
+    const std::string logPath = dir + "fault-sweep-calls-" + std::to_string(::getpid()) + ".log";
 
     // The trace of every scan goes to one file (the sample properties' rolling file).
     testsupport::InDirectory inScratch(dir);

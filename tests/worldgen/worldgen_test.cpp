@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,7 +13,10 @@ namespace {
 
 using testsupport::runProgram;
 
-std::string tempPath(const std::string& name) { return ::testing::TempDir() + "worldgen_" + name + ".json"; }
+// Named after the process: the posix and sanitizer builds' tests may run at once.
+std::string tempPath(const std::string& name) {
+    return ::testing::TempDir() + "worldgen_" + name + "_" + std::to_string(::getpid()) + ".json";
+}
 
 // The logical units of a world as the simulated library holds them, target by target.
 uint32_t unitsIn(const nlohmann::json& world) {
