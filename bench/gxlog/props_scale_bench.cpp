@@ -7,6 +7,13 @@
 // and is timed in processor time, so that other work on a shared machine counts less.
 //
 //   build/posix/bench/gxlog/gxlog_props_scale_bench [objects] [folder]
+//   build/posix/bench/gxlog/gxlog_props_scale_bench --generate objects folder
+//   build/posix/bench/gxlog/gxlog_props_scale_bench --read file
+//
+// The last two forms time reading as a whole process does it, from outside: one writes
+// a file of that many objects and prints its path, the other reads one file once into a
+// fresh registry (exit status 1 when the read fails), for a timer of whole processes to
+// compare the two sizes.
 //
 // Each object has three lines. Half the objects hang from the root (top-level names),
 // half from one shared parent, and one in ten is named before its own parent object, so
@@ -113,6 +120,11 @@ double timeRead(const std::string& path, int rounds, bool (*work)(const std::str
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--generate" && std::atoi(argv[2]) > 0) {
+        std::printf("%s\n", generate(argv[3], std::atoi(argv[2])).c_str());
+        return 0;
+    }
+    if (argc == 3 && std::string(argv[1]) == "--read") return readProperties(argv[2]) ? 0 : 1;
     const int small = argc > 1 ? std::atoi(argv[1]) : 10000;
     const std::string folder = argc > 2 ? argv[2] : ".";
     if (small <= 0) {
