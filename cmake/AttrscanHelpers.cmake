@@ -4,6 +4,12 @@
 
 option(ATTRSCAN_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 
+option(ATTRSCAN_TSAN "Build with ThreadSanitizer (the concurrent scan's race check)" OFF)
+if(ATTRSCAN_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 option(ATTRSCAN_FUZZ "Build the libFuzzer targets in fuzz/ (clang only)" OFF)
 if(ATTRSCAN_FUZZ)
   set(ATTRSCAN_SANITIZE ON)
