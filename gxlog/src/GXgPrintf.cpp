@@ -471,6 +471,18 @@ bool wideToUnits(const wchar_t* text, std::size_t count, std::u16string& units) 
     return true;
 }
 
+// One wide character (%lc, %C) in the output codeset, padded to width.
+template <class Sink>
+bool appendWideChar(Sink& out, const ArgValue& v, NlqCodeset* codeset, int width, bool left) {
+    if (v.kind != ArgValue::Kind::Integer) return false;
+    const wchar_t wc = static_cast<wchar_t>(static_cast<uint32_t>(v.bits));
+    std::u16string units;
+    std::string text;
+    if (!wideToUnits(&wc, 1, units)) return false;
+    if (!i18n::appendWide(codeset, units, std::nullopt, text)) return false;
+    return appendFilled(out, {}, text, width, left, false);
+}
+
 }  // namespace
 
 bool GXgFormat::render(CxStringBuff& out, NlqCodeset* codeset) const { return renderInto(out, codeset); }
@@ -561,29 +573,16 @@ bool GXgFormat::renderConversion(Sink& out, const Conversion& c, const ArgValue&
             break;
         case 'c':
             if (c.category == ArgCategory::WideChar) {
-                if (v.kind != ArgValue::Kind::Integer) return false;
-                const wchar_t wc = static_cast<wchar_t>(static_cast<uint32_t>(v.bits));
-                std::u16string units;
-                std::string text;
-                if (!wideToUnits(&wc, 1, units)) return false;
-                if (!i18n::appendWide(codeset, units, std::nullopt, text)) return false;
-                ok = appendFilled(out, {}, text, width, left, false);
+                ok = appendWideChar(out, v, codeset, width, left);
             } else {
                 if (v.kind != ArgValue::Kind::Integer) return false;
                 const char ch = static_cast<char>(v.bits & 0xFF);
                 ok = appendFilled(out, {}, std::string_view(&ch, 1), width, left, false);
             }
             break;
-        case 'C': {
-            if (v.kind != ArgValue::Kind::Integer) return false;
-            const wchar_t wc = static_cast<wchar_t>(static_cast<uint32_t>(v.bits));
-            std::u16string units;
-            std::string text;
-            if (!wideToUnits(&wc, 1, units)) return false;
-            if (!i18n::appendWide(codeset, units, std::nullopt, text)) return false;
-            ok = appendFilled(out, {}, text, width, left, false);
+        case 'C':
+            ok = appendWideChar(out, v, codeset, width, left);
             break;
-        }
         case 's':
         case 'S': {
             if (v.kind != ArgValue::Kind::Address) return false;
